@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs what building, playing and testing need, on Debian 12, when it is missing.
+# Quiet and quick when everything is already there.
+set -euo pipefail
+
+packages=(
+  g++ clang cmake ninja-build pkg-config
+  qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-crosextra-carlito
+  xvfb xauth xdotool imagemagick x11-utils
+  desktop-file-utils appstream dpkg-dev file
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -ne 0 ]; then
+  sudo=sudo
+else
+  sudo=
+fi
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

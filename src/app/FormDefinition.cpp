@@ -1,0 +1,67 @@
+#include "app/FormDefinition.h"
+
+#include "app/Palette.h"
+#include "board/Layout.h"
+
+namespace sudoku::form {
+
+namespace {
+constexpr float kDigitPt = 18;
+constexpr int kDigitCell = layout::CellSize(18);
+}  // namespace
+
+const WindowDesign& Window() {
+    static const WindowDesign design{"Судоку", 389, 332, palette::kWindow, "Calibri", 9};
+    return design;
+}
+
+LabelDesign Cell(int n) {
+    return {layout::Edge(ColOf(n), kDigitCell), layout::Edge(RowOf(n), kDigitCell), kDigitCell, kDigitCell, "",
+            palette::kCellPlain, false, kDigitPt, true, true};
+}
+
+LabelDesign Picker(int k) {
+    return {layout::PickerLeft(k, kDigitCell), layout::PickerTop(k, kDigitCell), kDigitCell, kDigitCell,
+            k <= 9 ? std::string(1, static_cast<char>('0' + k)) : std::string(), palette::kPicker, false, kDigitPt,
+            true, true};
+}
+
+LabelDesign Info() { return {6, layout::InfoTop(kDigitCell), 303, 19, "", palette::kInfoStored, true, 9, false, false}; }
+
+const std::vector<MenuDesign>& MenuBar() {
+    static const std::vector<MenuDesign> menus{
+        {"mnuGame",
+         "Игра",
+         {
+             {"mnuNewGame", "Новая", false, "", &Game::mnuNewGame_Click, nullptr},
+             {"mnuGameClear", "Удалить введённые цифры", false, "", &Game::mnuGameClear_Click, nullptr},
+             {"r1", "-", false, "", nullptr, nullptr},
+             {"mnuGame67", "Сложно (в малых квадратах 2-3 цифры)", false, "", &Game::mnuGame67_Click, &Ui::mnuGame67},
+             {"mnuGame56", "Сложно (в малых квадратах 3-4 цифры)", false, "", &Game::mnuGame56_Click, &Ui::mnuGame56},
+             {"r2", "-", false, "", nullptr, nullptr},
+             {"mnuGame45", "Средне (в малых квадратах 4-5 цифр)", false, "", &Game::mnuGame45_Click, &Ui::mnuGame45},
+             {"mnuGame34", "Средне (в малых квадратах 5-6 цифр)", false, "", &Game::mnuGame34_Click, &Ui::mnuGame34},
+             {"r3", "-", false, "", nullptr, nullptr},
+             {"mnuGame23", "Легко (в малых квадратах 6-7 цифр)", true, "", &Game::mnuGame23_Click, &Ui::mnuGame23},
+             {"mnuGame12", "Легко (в малых квадратах 7-8 цифр)", false, "", &Game::mnuGame12_Click, &Ui::mnuGame12},
+         }},
+        {"mnuOptions",
+         "Разное",
+         {
+             {"mnuSizeU", "Увеличить размер [+]", false, "", &Game::mnuSizeU_Click, nullptr},
+             {"mnuSizeD", "Уменьшить размер [-]", false, "", &Game::mnuSizeD_Click, nullptr},
+             {"r4", "-", false, "", nullptr, nullptr},
+             {"mnuRightDigOk", "Цифры для вставки включены", true, "F3", &Game::mnuRightDigOk_Click,
+              &Ui::mnuRightDigOk},
+             {"mnuRightDigNo", "Цифры для вставки выключены", false, "", &Game::mnuRightDigNo_Click,
+              &Ui::mnuRightDigNo},
+             {"r5", "-", false, "", nullptr, nullptr},
+             {"mnuEscEnd", "ESC - Закрыть", false, "", &Game::mnuEscEnd_Click, &Ui::mnuEscEnd},
+             {"mnuEscMin", "ESC - Свернуть", false, "", &Game::mnuEscMin_Click, &Ui::mnuEscMin},
+             {"mnuEscNo", "ESC - Не назначено", true, "", &Game::mnuEscNo_Click, &Ui::mnuEscNo},
+         }},
+    };
+    return menus;
+}
+
+}  // namespace sudoku::form

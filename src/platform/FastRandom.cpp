@@ -1,0 +1,34 @@
+#include "platform/FastRandom.h"
+
+#include <bit>
+
+namespace sudoku {
+
+namespace {
+std::uint64_t SplitMix(std::uint64_t& x) {
+    std::uint64_t z = (x += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+}
+}  // namespace
+
+void FastRandom::Seed(float seed) {
+    std::uint64_t x = std::bit_cast<std::uint32_t>(seed);
+    for (auto& word : s_) word = static_cast<std::uint32_t>(SplitMix(x) >> 32);
+    if ((s_[0] | s_[1] | s_[2] | s_[3]) == 0) s_[0] = 1;  // never the all-zero state
+}
+
+std::uint32_t FastRandom::NextBits() {
+    const std::uint32_t result = s_[0] + s_[3];
+    const std::uint32_t t = s_[1] << 9;
+    s_[2] ^= s_[0];
+    s_[3] ^= s_[1];
+    s_[1] ^= s_[2];
+    s_[0] ^= s_[3];
+    s_[2] ^= t;
+    s_[3] = std::rotl(s_[3], 11);
+    return result;
+}
+
+}  // namespace sudoku

@@ -1,0 +1,81 @@
+#include "platform/qt/QtLabel.h"
+
+#include <QMouseEvent>
+#include <algorithm>
+#include <cmath>
+
+namespace sudoku::qt {
+
+int PixelSizeForPoints(float pt) { return std::max(1, static_cast<int>(std::lround(pt * 96.0f / 72.0f))); }
+
+QtLabel::QtLabel(QWidget* parent, const form::LabelDesign& d) : QLabel(parent) {
+    setTextFormat(Qt::PlainText);  // an ampersand is shown as it is
+    setFocusPolicy(Qt::NoFocus);
+    setAlignment(d.centred ? Qt::AlignCenter : (Qt::AlignLeft | Qt::AlignTop));
+    if (d.border) {
+        setFrameStyle(QFrame::Box | QFrame::Plain);
+        setLineWidth(1);
+    }
+    QPalette pal = palette();
+    pal.setColor(QPalette::WindowText, Qt::black);
+    setPalette(pal);
+    back_ = d.background;
+    if (!d.transparent) {
+        setAutoFillBackground(true);
+        SetBackColor(d.background);
+    }
+    QFont f = font();
+    f.setFamily(QStringLiteral("Calibri"));
+    setFont(f);
+    fontPt_ = -1;
+    SetFontSize(d.fontPt);
+    SetCaption(d.caption);
+    setGeometry(d.left, d.top, d.width, d.height);
+}
+
+void QtLabel::SetCaption(const std::string& text) {
+    caption_ = text;
+    setText(QString::fromStdString(text));
+}
+
+void QtLabel::SetBackColor(Rgb color) {
+    back_ = color;
+    if (!autoFillBackground()) return;  // a transparent label keeps its stored colour unseen
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor::fromRgb(color));
+    setPalette(pal);
+}
+
+void QtLabel::SetFontSize(float pt) {
+    if (pt == fontPt_) return;
+    fontPt_ = pt;
+    QFont f = font();
+    f.setPixelSize(PixelSizeForPoints(pt));
+    setFont(f);
+}
+
+void QtLabel::mousePressEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton) pressed_ = true;
+    e->accept();
+}
+
+void QtLabel::mouseReleaseEvent(QMouseEvent* e) {
+    const bool wasPressed = pressed_ && e->button() == Qt::LeftButton;
+    const bool secondOfDouble = afterDoubleClick_;
+    if (e->button() == Qt::LeftButton) {
+        pressed_ = false;
+        afterDoubleClick_ = false;
+    }
+    e->accept();
+    if (wasPressed && !secondOfDouble && rect().contains(e->position().toPoint()) && onClick) onClick();
+}
+
+void QtLabel::mouseDoubleClickEvent(QMouseEvent* e) {
+    e->accept();
+    if (e->button() != Qt::LeftButton) return;
+    pressed_ = true;
+    afterDoubleClick_ = true;
+    if (onDoubleClick) onDoubleClick();
+}
+
+}  // namespace sudoku::qt
