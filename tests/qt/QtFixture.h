@@ -1,0 +1,40 @@
+#pragma once
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QTest>
+
+#include "app/Game.h"
+#include "platform/FastRandom.h"
+#include "platform/memory/MemoryControls.h"
+#include "platform/qt/QtMainWindow.h"
+#include "platform/qt/QtServices.h"
+
+namespace sudoku::test {
+
+// The real window, shown offscreen, with the real event pump; ending the
+// process is recorded instead of carried out.
+struct RealWindow : ::testing::Test {
+    Ui ui;
+    memory::MemoryProcess process;
+    qt::QtEventPump pump;
+    FastRandom random;
+    Game game{ui, Services{&pump, &random, &process}};
+    std::unique_ptr<qt::QtMainWindow> window;
+
+    void SetUp() override {
+        ASSERT_TRUE(game.Form_Load());
+        window = std::make_unique<qt::QtMainWindow>(game, ui);
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+    GameState& st() { return game.st; }
+    qt::QtLabel* Cell(int n) { return window->Cell(n); }
+    qt::QtLabel* Picker(int k) { return window->Picker(k); }
+    static Rgb Back(const QWidget* w) { return w->palette().color(QPalette::Window).rgb() & 0xFFFFFF; }
+    void Click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
+    void Key(Qt::Key key, Qt::KeyboardModifiers mods = {}) { QTest::keyClick(window.get(), key, mods); }
+    void Choose(const char* item) { window->Action(item)->trigger(); }
+};
+
+}  // namespace sudoku::test
