@@ -37,6 +37,7 @@ set(SUDOKU_DESKTOP_FILE ${SUDOKU_PACKAGING_DIR}/${SUDOKU_APP_ID}.desktop)
 
 # --- Windows: icon and version resources in the executable ---
 if(WIN32)
+  enable_language(RC)
   set(rc ${PROJECT_BINARY_DIR}/packaging/sudoku.rc)
   configure_file(${SUDOKU_PACKAGING_DIR}/windows/sudoku.rc.in ${rc} @ONLY)
   set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS ${SUDOKU_ICO})
