@@ -1,0 +1,81 @@
+# Desktop integration and packages: the icon files drawn at build time from the
+# icon design (src/app/IconDesign), the menu entry, the software-centre metadata,
+# the Windows resources, the install rules and the Debian package.
+include(GNUInstallDirs)
+
+set(SUDOKU_APP_ID io.github.sudoku_game.Sudoku)  # names the menu entry, the metadata and the icon
+set(SUDOKU_HOMEPAGE "https://github.com/sudoku-game/sudoku" CACHE STRING "Home page named in the package metadata")
+set(SUDOKU_SCREENSHOT_URL "${SUDOKU_HOMEPAGE}/raw/main/docs/screenshot.png"
+    CACHE STRING "Screenshot shown by software centres")
+set(SUDOKU_RELEASE_DATE 2026-12-07)  # of PROJECT_VERSION
+set(SUDOKU_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
+
+# --- Icon files, generated from the same pixels as the window icon ---
+set(SUDOKU_ICON_PNG_SIZES 16 24 32 48 64 128 256)
+set(SUDOKU_ICON_ICO_SIZES 16 24 32 48)
+set(SUDOKU_ICON_DIR ${PROJECT_BINARY_DIR}/icons)
+
+add_executable(icongen tools/icongen/main.cpp tools/icongen/IconFiles.cpp)
+target_include_directories(icongen PRIVATE ${PROJECT_SOURCE_DIR})
+target_link_libraries(icongen PRIVATE sudoku_core)
+
+set(SUDOKU_ICO ${SUDOKU_ICON_DIR}/${SUDOKU_APP_ID}.ico)
+set(SUDOKU_ICON_FILES ${SUDOKU_ICO} ${SUDOKU_ICON_DIR}/hicolor/scalable/apps/${SUDOKU_APP_ID}.svg)
+foreach(size IN LISTS SUDOKU_ICON_PNG_SIZES)
+  list(APPEND SUDOKU_ICON_FILES ${SUDOKU_ICON_DIR}/hicolor/${size}x${size}/apps/${SUDOKU_APP_ID}.png)
+endforeach()
+add_custom_command(OUTPUT ${SUDOKU_ICON_FILES}
+  COMMAND icongen ${SUDOKU_ICON_DIR} ${SUDOKU_APP_ID} --png ${SUDOKU_ICON_PNG_SIZES} --ico ${SUDOKU_ICON_ICO_SIZES}
+  DEPENDS icongen
+  COMMENT "Drawing the icon files"
+  VERBATIM)
+add_custom_target(sudoku_icons ALL DEPENDS ${SUDOKU_ICON_FILES})
+
+set(SUDOKU_METAINFO ${PROJECT_BINARY_DIR}/packaging/${SUDOKU_APP_ID}.metainfo.xml)
+configure_file(${SUDOKU_PACKAGING_DIR}/${SUDOKU_APP_ID}.metainfo.xml.in ${SUDOKU_METAINFO} @ONLY)
+set(SUDOKU_DESKTOP_FILE ${SUDOKU_PACKAGING_DIR}/${SUDOKU_APP_ID}.desktop)
+
+# --- Windows: icon and version resources in the executable ---
+if(WIN32)
+  enable_language(RC)
+  set(rc ${PROJECT_BINARY_DIR}/packaging/sudoku.rc)
+  configure_file(${SUDOKU_PACKAGING_DIR}/windows/sudoku.rc.in ${rc} @ONLY)
+  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS ${SUDOKU_ICO})
+  target_sources(sudoku PRIVATE ${rc})
+  add_dependencies(sudoku sudoku_icons)
+endif()
+
+# --- Install ---
+install(TARGETS sudoku RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(UNIX AND NOT APPLE)
+  install(FILES ${SUDOKU_DESKTOP_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${SUDOKU_METAINFO} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  install(DIRECTORY ${SUDOKU_ICON_DIR}/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
+endif()
+
+# --- Debian package: cpack -G DEB ---
+set(CPACK_PACKAGE_NAME sudoku-game)
+set(CPACK_PACKAGE_VENDOR "Sudoku developers")
+set(CPACK_PACKAGE_CONTACT "Sudoku developers <sudoku-game@users.noreply.github.com>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Судоку — головоломка с цифрами / Sudoku number puzzle")
+set(CPACK_PACKAGE_DESCRIPTION
+  "Классическое судоку для одного игрока с русским интерфейсом: заполните сетку 9×9 так,
+чтобы в каждой строке, столбце и квадрате 3×3 цифры от 1 до 9 не повторялись.
+Шесть уровней сложности, ввод мышью или с клавиатуры, подсветка повторов.
+.
+Classic single-player Sudoku with a Russian interface: fill the 9×9 grid so that
+every row, column and 3×3 box holds the digits 1 to 9 once each.")
+set(CPACK_PACKAGE_HOMEPAGE_URL ${SUDOKU_HOMEPAGE})
+set(CPACK_STRIP_FILES ON)
+if(UNIX AND NOT APPLE)
+  set(CPACK_GENERATOR DEB)
+else()
+  set(CPACK_GENERATOR ZIP)
+endif()
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)  # Depends from the libraries the binary links (dpkg-shlibdeps)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-crosextra-carlito)  # metric twin of the game's font, Calibri
+include(CPack)
