@@ -15,6 +15,7 @@ int main(int argc, char* argv[]) {
     if (!game.Form_Load()) return 0;
 
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.sudoku_game.Sudoku"));
     sudoku::qt::QtMainWindow window(game, ui);
     window.show();
     window.CentreOnScreen();
