@@ -310,6 +310,9 @@ def case_esc_minimise(s):
             seen += x.root_messages()
     finally:
         x.close()
+    hints = s.run(["xprop", "-id", str(w.wid), "WM_HINTS"], capture=True)
+    if "Iconic" not in hints:
+        raise Failure(f"the window's hints do not ask for the iconic state: {hints.strip()}")
     if w.map_state() == "IsViewable":  # no window manager unmapped it: the selection is visible
         w.wait_for(lambda im: back(im, c) == WHITE, "Esc drops the selection also when minimising")
     if proc.poll() is not None:

@@ -202,7 +202,7 @@ class GameWindow:
         self.last = self.raw_shot()
         return self.last
 
-    def wait_for(self, predicate, what, timeout=3.0):
+    def wait_for(self, predicate, what, timeout=5.0):
         """Polls screenshots until predicate(image) is true."""
         deadline = time.monotonic() + timeout
         while True:
