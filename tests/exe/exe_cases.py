@@ -1,0 +1,447 @@
+#!/usr/bin/env python3
+"""The real game executable on a private X server, driven by xdotool and checked by pixels.
+
+Usage: exe_cases.py <path to sudoku> <case> [<case argument>]
+"""
+import os
+import signal
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import xsession as xs  # noqa: E402
+from xsession import Failure, is_dark, rgb_of, wait_exit  # noqa: E402
+
+WHITE, CLUE, SELECTED, CONFLICT = rgb_of("#FFFFFF"), rgb_of("#C0C0C0"), rgb_of("#8080FF"), rgb_of("#FFFF00")
+PICKER, PICKER_CHOSEN, BLACK, BG = rgb_of("#80FF80"), rgb_of("#00C000"), rgb_of("#000000"), xs.WINDOW_BG
+S18, S20, S16 = 33, 36, 29  # cell sizes at 18, 20 and 16 points
+
+# Menus and their items as the arrow keys reach them (separators are skipped).
+GAME, OPTIONS = 0, 1
+NEW, CLEAR, HARDEST, EASY = 0, 1, 2, 6
+SIZE_UP, SIZE_DOWN, PICKER_ON, PICKER_OFF, ESC_CLOSE, ESC_MINIMISE, ESC_NOTHING = range(7)
+GAME_ITEMS, OPTION_ITEMS = 8, 7
+
+
+def edge(i, s=S18):
+    """Left (or top) edge of column (or row) i."""
+    return 6 + (i - 1) * (s - 1) + 7 * ((i - 1) // 3)
+
+
+def cell(r, c, s=S18):
+    return edge(c, s), edge(r, s)
+
+
+def picker(k, s=S18):
+    col, row = divmod(k - 1, 5)
+    return 9 * s + 18 + col * (s + 1), 6 + row * (s + 1)
+
+
+def centre(pos, s=S18):
+    return pos[0] + s // 2, pos[1] + s // 2
+
+
+def back(img, pos):
+    """A label's background, read inside its border and clear of its text."""
+    return img.pixel(pos[0] + 3, pos[1] + 3)
+
+
+def shows_text(img, pos, s=S18):
+    return any(is_dark(p) for p in img.block(pos[0], pos[1], s, inset=3))
+
+
+def check(errors, ok, message):
+    if not ok:
+        errors.append(message)
+
+
+def finish(errors):
+    if errors:
+        raise Failure("\n  ".join([f"{len(errors)} check(s) failed:"] + errors[:40]))
+
+
+def wait_start(s):
+    """Starts the game and waits until the whole start screen is painted."""
+    proc, w = s.launch()
+    w.wait_for(lambda im: back(im, picker(10)) == PICKER and back(im, cell(9, 9)) == WHITE, "the start screen")
+    return proc, w
+
+
+# --- 1. The window as first shown -------------------------------------------------------
+
+def icon_errors(s, wid):
+    """The window icon: sizes 48, 24 and 16, a 3x3 chequerboard, white corners and centre,
+    grey edge squares, a black frame from 24 pixels up."""
+    out = s.run(["xprop", "-id", str(wid), "-notype", "32c", "_NET_WM_ICON"], capture=True)
+    words = [int(v) for v in out.split("=", 1)[1].replace(",", " ").split()] if "=" in out else []
+    images, i = {}, 0
+    while i + 2 <= len(words):
+        w, h = words[i], words[i + 1]
+        images[(w, h)] = words[i + 2:i + 2 + w * h]
+        i += 2 + w * h
+    errors = []
+    check(errors, {(48, 48), (24, 24), (16, 16)} <= set(images), f"icon sizes {sorted(images)}")
+    for size in (48, 24, 16):
+        px = images.get((size, size))
+        if not px:
+            continue
+
+        def at(x, y):
+            return "#%06X" % (px[y * size + x] & 0xFFFFFF)
+        for row in range(3):
+            for col in range(3):
+                x, y = size * (2 * col + 1) // 6, size * (2 * row + 1) // 6  # the middle of a square
+                want = "#FFFFFF" if (col + row) % 2 == 0 else "#7F7F7F"
+                check(errors, at(x, y) == want, f"icon {size}: square ({col},{row}) is {at(x, y)}, not {want}")
+        if size >= 24:
+            check(errors, at(0, 0) == at(size - 1, size - 1) == "#000000", f"icon {size}: no black frame")
+    return errors
+
+
+def case_window_layout(s):
+    proc, w = wait_start(s)
+    img = w.shot()
+    errors = []
+    check(errors, (img.width, img.height - w.client_top) == (389, 332),
+          f"client area {img.width}x{img.height - w.client_top} below a {w.client_top}-pixel menu bar")
+    for r in range(1, 10):
+        for c in range(1, 10):
+            x, y = cell(r, c)
+            inside = img.block(x, y, S18)
+            check(errors, all(p == WHITE for p in inside), f"cell ({r},{c}) is not plain white inside")
+            check(errors, img.pixel(x, y + 16) == BLACK and img.pixel(x + 16, y + S18 - 1) == BLACK,
+                  f"cell ({r},{c}) has no black border")
+    # The 6-pixel gaps between boxes, e.g. between columns 3 and 4 (cells end at 102, start at 109).
+    for first, last in ((103, 108), (212 - 6, 211)):
+        for t in range(first, last + 1):
+            check(errors, img.pixel(t, 20) == BG, f"gap pixel ({t},20) is {xs.hex_of(img.pixel(t, 20))}")
+            check(errors, img.pixel(20, t) == BG, f"gap pixel (20,{t}) is {xs.hex_of(img.pixel(20, t))}")
+    check(errors, img.pixel(102, 20) == BLACK and img.pixel(109, 20) == BLACK, "box borders around the gap")
+    for x, y in ((2, 2), (3, 200), (200, 3), (311, 20), (386, 20), (386, 300), (20, 310)):
+        check(errors, img.pixel(x, y) == BG, f"margin pixel ({x},{y}) is {xs.hex_of(img.pixel(x, y))}")
+    glyphs = []
+    for k in range(1, 11):
+        x, y = picker(k)
+        check(errors, back(img, (x, y)) == PICKER, f"picker {k} is {xs.hex_of(back(img, (x, y)))}")
+        check(errors, img.pixel(x, y + 16) == BLACK, f"picker {k} has no black border")
+        check(errors, shows_text(img, (x, y)) == (k <= 9), f"picker {k}: digit shown is {k <= 9} expected")
+        glyphs.append(tuple(img.block(x, y, S18)))
+    check(errors, len(set(glyphs)) == 10, "picker labels do not all differ")
+    check(errors, img.pixel(315 + 16, 6 + S18) == BG and img.pixel(315 + S18, 22) == BG,
+          "picker labels are not one pixel apart")
+    status = [img.pixel(x, y) for y in range(312, 332) for x in range(6, 309)]
+    check(errors, all(p == BG for p in status), "the status line is not empty window colour")
+    geo = s.run(["xwininfo", "-id", str(w.wid)], capture=True)
+    pos = {k.strip(): int(v) for k, v in (line.split(":") for line in geo.splitlines()
+                                          if line.strip().startswith("Absolute upper-left"))}
+    x0, y0 = pos["Absolute upper-left X"], pos["Absolute upper-left Y"]
+    sw, sh = xs.SCREEN
+    check(errors, abs(x0 - (sw - img.width) // 2) <= 1 and abs(y0 - (sh - img.height) // 2) <= 1,
+          f"window at ({x0},{y0}) is not centred on the {sw}x{sh} screen")
+    errors += icon_errors(s, w.wid)
+    check(errors, w.menu_marks(GAME, GAME_ITEMS) == [i == EASY for i in range(GAME_ITEMS)],
+          "check marks of menu Игра at start")
+    check(errors, w.menu_marks(OPTIONS, OPTION_ITEMS) == [i in (PICKER_ON, ESC_NOTHING) for i in range(OPTION_ITEMS)],
+          "check marks of menu Разное at start")
+    finish(errors)
+
+
+# --- 2. One copy at a time --------------------------------------------------------------
+
+def case_single_instance(s):
+    first, w = wait_start(s)
+    t0 = time.monotonic()
+    second = s.start_game()
+    status = wait_exit(second, 5)
+    took = time.monotonic() - t0
+    if status != 0:
+        raise Failure(f"the second copy ended with status {status}")
+    if s.game_windows() != [w.wid]:
+        raise Failure(f"windows after the second copy: {s.game_windows()}")
+    if first.poll() is not None:
+        raise Failure("the first copy ended")
+    print(f"second copy ended with 0 after {took * 1000:.0f} ms")
+    lock = os.listdir(s.runtime)
+    first.send_signal(signal.SIGKILL)
+    first.wait()
+    if not lock or os.listdir(s.runtime) != lock:
+        raise Failure(f"expected a lock left behind by the killed copy, runtime folder holds {os.listdir(s.runtime)}")
+    third, w3 = wait_start(s)  # over the stale lock
+    fourth = s.start_game()
+    status = wait_exit(fourth, 5)
+    if status != 0 or s.game_windows() != [w3.wid] or third.poll() is not None:
+        raise Failure(f"after recovery: a further copy ended with {status}, windows {s.game_windows()}")
+
+
+# --- 3. Play with the mouse -------------------------------------------------------------
+
+def case_mouse_play(s):
+    proc, w = wait_start(s)
+    c11, c12, c13 = cell(1, 1), cell(1, 2), cell(1, 3)
+    w.click(*centre(c11))
+    w.wait_for(lambda im: back(im, c11) == SELECTED, "cell (1,1) selected")
+    w.click(*centre(picker(5)))
+    img = w.wait_for(lambda im: back(im, c11) == WHITE and shows_text(im, c11), "a 5 in cell (1,1)")
+    five = img.block(*c11, S18)
+    # Picker first: a double click on 3 while (1,2) is selected writes 3 there, then chooses 3.
+    w.click(*centre(c12))
+    w.wait_for(lambda im: back(im, c12) == SELECTED, "cell (1,2) selected")
+    w.click(*centre(picker(3)), double=True)
+    img = w.wait_for(lambda im: shows_text(im, c12) and back(im, picker(3)) == PICKER_CHOSEN,
+                     "a 3 in cell (1,2) and picker 3 chosen")
+    if back(img, c12) != WHITE:
+        raise Failure(f"cell (1,2) after the entry is {xs.hex_of(back(img, c12))}")
+    w.click(*centre(c13))
+    # Two 3s in row 1: both turn the conflict colour; picker 3 is released; the 5 stays white.
+    img = w.wait_for(lambda im: back(im, c13) == CONFLICT and back(im, c12) == CONFLICT
+                     and back(im, picker(3)) == PICKER, "3 in cell (1,3), the two 3s in conflict")
+    errors = []
+    check(errors, img.block(*c12, S18) == img.block(*c13, S18), "the two 3s look different")
+    check(errors, img.block(*c11, S18) == five and five != img.block(*c12, S18), "the 5 changed or looks like a 3")
+    # The eraser empties a cell again.
+    w.click(*centre(c13))
+    w.wait_for(lambda im: back(im, c13) == SELECTED, "cell (1,3) selected")
+    w.click(*centre(picker(10)))
+    img = w.wait_for(lambda im: not shows_text(im, c13) and back(im, c12) == WHITE, "cell (1,3) erased")
+    check(errors, all(p == WHITE for p in img.block(*c13, S18)), "erased cell not plain white")
+    finish(errors)
+
+
+# --- 3. Play with the keyboard, under a given keyboard layout ------------------------------
+
+def case_keyboard(s, layout="us"):
+    if layout != "us":
+        r = s.run(["setxkbmap", "-display", s.display, layout], check=False, capture=True)
+        query = s.run(["setxkbmap", "-display", s.display, "-query"], check=False, capture=True)
+        if f"layout:     {layout}" not in query:
+            print(f"SKIPPED: keyboard layout {layout} cannot be set here ({query.strip()})")
+            raise SystemExit(xs.SKIP)
+    proc, w = wait_start(s)
+    w.focus()
+    ref1, ref5, by_shift, by_keypad = cell(1, 1), cell(1, 5), cell(5, 5), cell(5, 9)
+    for pos, k in ((ref1, 1), (ref5, 5)):  # the same digits entered with the picker, for comparison
+        w.click(*centre(pos))
+        w.wait_for(lambda im: back(im, pos) == SELECTED, f"cell {pos} selected")
+        w.click(*centre(picker(k)))
+        w.wait_for(lambda im: shows_text(im, pos) and back(im, pos) == WHITE, f"{k} entered with the picker")
+    for pos, keys, ref, what in ((by_shift, ["shift+1"], ref1, "Shift+1 enters 1"),
+                                 (by_keypad, ["KP_5"], ref5, "keypad 5 enters 5")):
+        w.click(*centre(pos))
+        w.wait_for(lambda im: back(im, pos) == SELECTED, f"cell {pos} selected")
+        w.key(*keys)
+        w.wait_for(lambda im: im.block(*pos, S18) == im.block(*ref, S18), what)
+    # Delete erases; a digit with no cell selected does nothing.
+    w.click(*centre(by_shift))
+    w.wait_for(lambda im: back(im, by_shift) == SELECTED, "cell (5,5) selected")
+    w.key("Delete")
+    w.wait_for(lambda im: all(p == WHITE for p in im.block(*by_shift, S18)), "Delete erases")
+    w.key("7")
+    # Esc with nothing assigned only drops the selection.
+    c91 = cell(9, 1)
+    w.click(*centre(c91))
+    w.wait_for(lambda im: back(im, c91) == SELECTED, "cell (9,1) selected")
+    w.key("Escape")
+    img = w.wait_for(lambda im: back(im, c91) == WHITE, "Esc drops the selection")
+    errors = []
+    check(errors, not shows_text(img, by_shift) and not shows_text(img, c91),
+          "a digit key without a selected cell wrote into the board")
+    # Size keys: keypad plus to 20 points (S=36: columns 6, 41, 76, 118, ...), where x=107 lies in
+    # column 3 and the gap to column 4 is 112..117; the picker moves to x=342.
+    w.key("KP_Add")
+    img = w.wait_for(lambda im: im.pixel(107, 20) == WHITE and im.pixel(114, 20) == BG
+                     and back(im, picker(1, S20)) == PICKER, "the 20-point layout after keypad +")
+    check(errors, shows_text(img, cell(5, 9, S20), S20) and shows_text(img, cell(1, 1, S20), S20),
+          "digits did not move with their cells")
+    check(errors, img.pixel(edge(4, S20), 20) == BLACK, "column 4 does not start at 118")
+    w.key("KP_Subtract")
+    w.wait_for(lambda im: im.pixel(107, 20) == BG and back(im, picker(1)) == PICKER, "back at 18 points")
+    w.key("minus")  # 16 points, S=29: column 3 ends at 90, column 4 starts at 97
+    w.wait_for(lambda im: im.pixel(93, 20) == BG and back(im, picker(1, S16)) == PICKER, "16 points after minus")
+    w.key("equal")
+    w.wait_for(lambda im: im.pixel(107, 20) == BG and im.pixel(93, 20) == WHITE, "18 points after plus/equals")
+    # F3, the menu shortcut, hides the picker and moves the check mark; again shows it.
+    w.key("F3")
+    w.wait_for(lambda im: all(back(im, picker(k)) == BG for k in range(1, 11)), "F3 hides the picker")
+    marks = w.menu_marks(OPTIONS, OPTION_ITEMS)
+    check(errors, marks == [i in (PICKER_OFF, ESC_NOTHING) for i in range(OPTION_ITEMS)], f"marks after F3: {marks}")
+    w.focus()
+    w.key("F3")
+    w.wait_for(lambda im: all(back(im, picker(k)) == PICKER for k in range(1, 11)), "F3 shows the picker")
+    finish(errors)
+
+
+# --- 4. The Esc key's actions -------------------------------------------------------------
+
+def case_esc_close(s):
+    proc, w = wait_start(s)
+    w.choose(OPTIONS, ESC_CLOSE)
+    w.choose(OPTIONS, ESC_CLOSE)  # a second time changes nothing
+    marks = w.menu_marks(OPTIONS, OPTION_ITEMS)
+    if marks != [i in (PICKER_ON, ESC_CLOSE) for i in range(OPTION_ITEMS)]:
+        raise Failure(f"check marks after choosing ESC - Закрыть: {marks}")
+    w.focus()
+    w.key("Escape")
+    status = wait_exit(proc, 3)
+    if status != 0:
+        raise Failure(f"Esc ended the game with status {status}")
+
+
+def case_esc_minimise(s):
+    proc, w = wait_start(s)
+    w.choose(OPTIONS, ESC_MINIMISE)
+    marks = w.menu_marks(OPTIONS, OPTION_ITEMS)
+    if marks != [i in (PICKER_ON, ESC_MINIMISE) for i in range(OPTION_ITEMS)]:
+        raise Failure(f"check marks after choosing ESC - Свернуть: {marks}")
+    x = xs.XClient(s.display)
+    try:
+        x.watch_root()
+        w.focus()
+        c = cell(2, 2)
+        w.click(*centre(c))
+        w.wait_for(lambda im: back(im, c) == SELECTED, "cell (2,2) selected")
+        w.key("Escape")
+        # Without a window manager the request to iconify (ICCCM WM_CHANGE_STATE, IconicState)
+        # is what the window does; the window manager would then unmap it.
+        deadline, seen = time.monotonic() + 3, []
+        while not any(m == (w.wid, "WM_CHANGE_STATE", 3) for m in seen):
+            if time.monotonic() > deadline:
+                raise Failure(f"no request to minimise the window; messages seen: {seen}")
+            time.sleep(0.03)
+            seen += x.root_messages()
+    finally:
+        x.close()
+    hints = s.run(["xprop", "-id", str(w.wid), "WM_HINTS"], capture=True)
+    if "Iconic" not in hints:
+        raise Failure(f"the window's hints do not ask for the iconic state: {hints.strip()}")
+    if w.map_state() == "IsViewable":  # no window manager unmapped it: the selection is visible
+        w.wait_for(lambda im: back(im, c) == WHITE, "Esc drops the selection also when minimising")
+    if proc.poll() is not None:
+        raise Failure("the game ended on Esc with ESC - Свернуть")
+
+
+# --- 5. Closing while a grid is being built -------------------------------------------------
+
+def status_busy(img):
+    return any(is_dark(img.pixel(x, y)) for y in range(312, 332, 2) for x in range(6, 160))
+
+
+def clues(img, s=S18):
+    return [[back(img, cell(r, c, s)) == CLUE for c in range(1, 10)] for r in range(1, 10)]
+
+
+def case_close_during_build(s):
+    """Starts a new game and closes the window (close box, then Esc set to close) as soon as the
+    status line shows the build running. The game must end with status 0 within a second either way;
+    rounds are repeated a few times to catch a build in progress."""
+    hits = {"close box": 0, "Esc": 0}
+    for how in ("close box", "Esc"):
+        for attempt in range(4):
+            proc, w = wait_start(s)
+            if how == "Esc":
+                w.choose(OPTIONS, ESC_CLOSE)
+                w.focus()
+            w.open_menu(GAME)
+            w.key("Down", "Return")
+            building, deadline = False, time.monotonic() + 3
+            while time.monotonic() < deadline:
+                img = w.shot()
+                if status_busy(img):
+                    building = True
+                    break
+                if any(any(row) for row in clues(img)):
+                    break
+            t0 = time.monotonic()
+            if how == "Esc":
+                w.key("Escape")
+            else:
+                x = xs.XClient(s.display)
+                x.send_close(w.wid)
+                x.close()
+            status = wait_exit(proc, 1.0)
+            took = time.monotonic() - t0
+            print(f"{how}, round {attempt + 1}: {'during' if building else 'after'} the build, "
+                  f"ended with {status} after {took * 1000:.0f} ms")
+            if status != 0:
+                raise Failure(f"closing ({how}) ended the game with status {status}")
+            if building:
+                hits[how] += 1
+                break
+    print(f"rounds that closed during a build: {hits}")
+
+
+# --- 6. New games through the menu -----------------------------------------------------------
+
+def box_counts(grid):
+    return [sum(grid[r][c] for r in range(br, br + 3) for c in range(bc, bc + 3))
+            for br in (0, 3, 6) for bc in (0, 3, 6)]
+
+
+def puzzle_shown(allowed, previous=None):
+    def ok(img):
+        grid = clues(img)
+        return (not status_busy(img) and all(n in allowed for n in box_counts(grid)) and grid != previous)
+    return ok
+
+
+def case_new_game(s):
+    proc, w = wait_start(s)
+    errors = []
+    t0 = time.monotonic()
+    w.choose(GAME, NEW)
+    img = w.wait_for(puzzle_shown({6, 7}), "a puzzle with 6-7 clues in every box", timeout=8)
+    print(f"puzzle shown {1000 * (time.monotonic() - t0):.0f} ms after choosing Новая")
+    grid = clues(img)
+    for r in range(9):
+        for c in range(9):
+            pos = cell(r + 1, c + 1)
+            check(errors, shows_text(img, pos) == grid[r][c], f"cell ({r + 1},{c + 1}): digit shown only on clues")
+            check(errors, grid[r][c] or back(img, pos) == WHITE, f"cell ({r + 1},{c + 1}) neither clue nor white")
+    # A digit entered into a blank cell; "Удалить введённые цифры" removes it and leaves the clues.
+    r, c = next((r, c) for r in range(9) for c in range(9) if not grid[r][c])
+    blank = cell(r + 1, c + 1)
+    w.click(*centre(blank))
+    w.wait_for(lambda im: back(im, blank) == SELECTED, "a blank cell selected")
+    w.click(*centre(picker(1)))
+    w.wait_for(lambda im: shows_text(im, blank), "a digit entered")
+    w.choose(GAME, CLEAR)
+    img = w.wait_for(lambda im: not shows_text(im, blank), "the entered digit erased")
+    check(errors, clues(img) == grid, "erasing the entries changed the clues")
+    # The hardest difficulty: 2-3 clues per box, its check mark alone; "Новая" keeps it.
+    w.choose(GAME, HARDEST)
+    img = w.wait_for(puzzle_shown({2, 3}, grid), "a puzzle with 2-3 clues in every box", timeout=8)
+    marks = w.menu_marks(GAME, GAME_ITEMS)
+    check(errors, marks == [i == HARDEST for i in range(GAME_ITEMS)], f"difficulty marks {marks}")
+    w.choose(GAME, NEW)
+    w.wait_for(puzzle_shown({2, 3}, clues(img)), "a new puzzle at the same difficulty", timeout=8)
+    finish(errors)
+
+
+CASES = {
+    "window_layout": case_window_layout,
+    "single_instance": case_single_instance,
+    "mouse_play": case_mouse_play,
+    "keyboard": case_keyboard,
+    "esc_close": case_esc_close,
+    "esc_minimise": case_esc_minimise,
+    "close_during_build": case_close_during_build,
+    "new_game": case_new_game,
+}
+
+
+def main():
+    exe, name, extra = sys.argv[1], sys.argv[2], sys.argv[3:]
+    label = "_".join([name] + extra)
+    with xs.Session(os.path.abspath(exe), label, os.getcwd()) as s:
+        try:
+            CASES[name](s, *extra)
+        except Failure as e:
+            print(f"FAILED: {e}")
+            raise
+    print("passed")
+
+
+if __name__ == "__main__":
+    try:
+        main()
+    except Failure:
+        sys.exit(1)

@@ -1,0 +1,432 @@
+"""Drives the real game executable on a private Xvfb: start, screenshots, mouse, keys, menus.
+
+Every process started here gets SIGKILL when the driver dies, and Session.__exit__ ends
+what is still running, so a failed or timed-out test leaves nothing behind.
+"""
+import ctypes
+import ctypes.util
+import os
+import shutil
+import signal
+import struct
+import subprocess
+import tempfile
+import time
+import zlib
+
+TITLE = "Судоку"
+WINDOW_BG = (0xC0, 0xC0, 0xFF)
+SCREEN = (1024, 768)
+SKIP = 77  # exit status that ctest reports as skipped
+
+
+class Failure(Exception):
+    pass
+
+
+def _die_with_parent():
+    libc = ctypes.CDLL(ctypes.util.find_library("c"), use_errno=True)
+    libc.prctl(1, signal.SIGKILL)  # PR_SET_PDEATHSIG
+
+
+def hex_of(rgb):
+    return "#%02X%02X%02X" % rgb
+
+
+def rgb_of(text):
+    text = text.lstrip("#")
+    return tuple(int(text[i:i + 2], 16) for i in (0, 2, 4))
+
+
+def is_dark(rgb, limit=100):
+    return max(rgb) < limit
+
+
+class Image:
+    """A screenshot of the top-level window; pixel() takes client-area coordinates."""
+
+    def __init__(self, width, height, data, client_top):
+        self.width, self.height, self.data, self.client_top = width, height, data, client_top
+
+    def window_pixel(self, x, y):
+        if not (0 <= x < self.width and 0 <= y < self.height):
+            raise Failure(f"pixel ({x},{y}) outside the {self.width}x{self.height} window")
+        i = 3 * (y * self.width + x)
+        return tuple(self.data[i:i + 3])
+
+    def pixel(self, x, y):
+        return self.window_pixel(x, y + self.client_top)
+
+    def block(self, left, top, size, inset=2):
+        """The pixels of a label's inside, without its one-pixel border."""
+        return [self.pixel(x, y) for y in range(top + inset, top + size - inset)
+                for x in range(left + inset, left + size - inset)]
+
+    def save_png(self, path):
+        rows = b"".join(b"\0" + bytes(self.data[3 * self.width * y:3 * self.width * (y + 1)])
+                        for y in range(self.height))
+
+        def chunk(kind, body):
+            return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+
+        with open(path, "wb") as f:
+            f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", self.width, self.height, 8, 2, 0, 0, 0))
+                    + chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
+
+
+def _parse_ppm(raw):
+    parts, pos = [], 0
+    while len(parts) < 4:  # magic, width, height, maxval, separated by single whitespace runs
+        while raw[pos:pos + 1].isspace():
+            pos += 1
+        end = pos
+        while not raw[end:end + 1].isspace():
+            end += 1
+        parts.append(raw[pos:end])
+        pos = end
+    pos += 1
+    if parts[0] != b"P6" or parts[3] != b"255":
+        raise Failure("unexpected screenshot format %r" % parts)
+    return int(parts[1]), int(parts[2]), raw[pos:]
+
+
+class XClient:
+    """A minimal libX11 client for what xdotool cannot do: the close-box message and watching
+    the requests a window sends to the window manager."""
+
+    CLIENT_MESSAGE = 33
+    STRUCTURE_NOTIFY, SUBSTRUCTURE_NOTIFY = 1 << 17, 1 << 19
+
+    class _ClientMessage(ctypes.Structure):
+        _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                    ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                    ("format", ctypes.c_int), ("l", ctypes.c_long * 5)]
+
+    class _Event(ctypes.Union):
+        pass
+
+    _Event._fields_ = [("type", ctypes.c_int), ("xclient", _ClientMessage), ("pad", ctypes.c_long * 24)]
+
+    def __init__(self, display):
+        x = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
+        x.XOpenDisplay.restype = ctypes.c_void_p
+        x.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        x.XInternAtom.restype = ctypes.c_ulong
+        x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+        x.XGetAtomName.restype = ctypes.c_void_p
+        x.XGetAtomName.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+        x.XDefaultRootWindow.restype = ctypes.c_ulong
+        x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+        x.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+        x.XSelectInput.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_long]
+        x.XPending.argtypes = [ctypes.c_void_p]
+        x.XNextEvent.argtypes = [ctypes.c_void_p, ctypes.c_void_p]
+        x.XFlush.argtypes = [ctypes.c_void_p]
+        x.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+        x.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        self.x = x
+        self.dpy = x.XOpenDisplay(display.encode())
+        if not self.dpy:
+            raise Failure(f"cannot open display {display}")
+        self.root = x.XDefaultRootWindow(self.dpy)
+
+    def atom(self, name):
+        return self.x.XInternAtom(self.dpy, name.encode(), 0)
+
+    def send_close(self, window):
+        """What a window manager sends when the user clicks the close box."""
+        ev = self._Event()
+        ev.xclient.type = self.CLIENT_MESSAGE
+        ev.xclient.window = window
+        ev.xclient.message_type = self.atom("WM_PROTOCOLS")
+        ev.xclient.format = 32
+        ev.xclient.l[0] = self.atom("WM_DELETE_WINDOW")
+        ev.xclient.l[1] = 0  # CurrentTime
+        self.x.XSendEvent(self.dpy, window, 0, 0, ctypes.byref(ev))
+        self.x.XFlush(self.dpy)
+
+    def watch_root(self):
+        """Client messages sent to the root window (requests to the window manager) become visible."""
+        self.x.XSelectInput(self.dpy, self.root, self.STRUCTURE_NOTIFY | self.SUBSTRUCTURE_NOTIFY)
+        self.x.XSync(self.dpy, 0)
+
+    def root_messages(self):
+        """(window, message type name, first data word) of each client message received so far."""
+        out = []
+        ev = self._Event()
+        while self.x.XPending(self.dpy):
+            self.x.XNextEvent(self.dpy, ctypes.byref(ev))
+            if ev.type == self.CLIENT_MESSAGE:
+                name = ctypes.string_at(self.x.XGetAtomName(self.dpy, ev.xclient.message_type)).decode()
+                out.append((ev.xclient.window, name, ev.xclient.l[0]))
+        return out
+
+    def close(self):
+        if self.dpy:
+            self.x.XCloseDisplay(self.dpy)
+            self.dpy = None
+
+
+class GameWindow:
+    """The game's top-level window; coordinates given to it are in its client area."""
+
+    def __init__(self, session, wid):
+        self.s, self.wid = session, wid
+        self.client_top = None
+        self.last = None
+        self.last_popup = None
+
+    def raw_shot(self):
+        return self.s.shoot(self.wid, self.client_top or 0)
+
+    def find_client_top(self, timeout=5.0):
+        """The menu bar sits on top of the client area: the first row of window colour at the left
+        margin ends it. Waits for the first paint."""
+        deadline = time.monotonic() + timeout
+        while True:
+            img = self.raw_shot()
+            for y in range(img.height):
+                if img.window_pixel(2, y) == WINDOW_BG:
+                    if y > 0 and img.window_pixel(2, 0) != (0, 0, 0):  # a menu bar was painted above
+                        self.client_top = y
+                        img.client_top = y
+                        self.last = img
+                        return y
+                    break
+            if time.monotonic() > deadline:
+                self.last = img
+                raise Failure("the window never showed its window colour below a menu bar")
+            time.sleep(0.05)
+
+    def shot(self):
+        self.last = self.raw_shot()
+        return self.last
+
+    def wait_for(self, predicate, what, timeout=5.0):
+        """Polls screenshots until predicate(image) is true."""
+        deadline = time.monotonic() + timeout
+        while True:
+            img = self.shot()
+            if predicate(img):
+                return img
+            if time.monotonic() > deadline:
+                raise Failure(f"timed out waiting for: {what}")
+            time.sleep(0.04)
+
+    def click(self, x, y, double=False):
+        cmd = ["xdotool", "mousemove", "--window", str(self.wid), str(x), str(y + self.client_top), "click"]
+        if double:
+            cmd += ["--repeat", "2", "--delay", "60"]
+        self.s.run(cmd + ["1"])
+
+    def focus(self):
+        self.s.run(["xdotool", "windowfocus", "--sync", str(self.wid)])
+
+    def key(self, *keys):
+        self.s.run(["xdotool", "key", "--delay", "30", *keys])
+
+    def menu_titles(self, img=None):
+        """Centres (window x, y) of the menu bar's titles, found as runs of dark text pixels."""
+        img = img or self.shot()
+        cols = [x for x in range(img.width) if any(is_dark(img.window_pixel(x, y), 128)
+                                                   for y in range(self.client_top))]
+        runs = []
+        for x in cols:
+            if runs and x - runs[-1][1] <= 6:
+                runs[-1][1] = x
+            else:
+                runs.append([x, x])
+        return [((a + b) // 2, self.client_top // 2) for a, b in runs]
+
+    def open_menu(self, menu_index):
+        """Opens a menu of the menu bar with a click on its title; returns the popup's window."""
+        titles = self.menu_titles(self.shot())
+        if len(titles) != 2:
+            raise Failure(f"expected the two menu titles in the menu bar, found {len(titles)}")
+        x, y = titles[menu_index]
+        self.s.run(["xdotool", "mousemove", "--window", str(self.wid), str(x), str(y), "click", "1"])
+        return self.wait_popup(True)
+
+    def choose(self, menu_index, item_index):
+        """Chooses an item (0-based, separators not counted) with the arrow keys, as a player can."""
+        self.open_menu(menu_index)
+        self.key(*(["Down"] * (item_index + 1)), "Return")
+        self.wait_popup(False)
+
+    def menu_marks(self, menu_index, items):
+        """Which of the menu's items carry a check mark, read from the open popup: each item is a
+        band of dark text rows, and a mark is dark ink left of where the item texts begin."""
+        popup = self.open_menu(menu_index)
+        deadline = time.monotonic() + 3
+        while True:
+            img = self.s.shoot(popup, 0)
+            bands = []
+            for y in range(img.height):
+                dark = [x for x in range(img.width) if is_dark(img.pixel(x, y))]
+                if not dark:
+                    continue
+                if bands and y - bands[-1][1] <= 3:
+                    bands[-1][1] = y
+                    bands[-1][2] = min(bands[-1][2], dark[0])
+                else:
+                    bands.append([y, y, dark[0]])
+            if len(bands) == items or time.monotonic() > deadline:
+                break
+            time.sleep(0.05)
+        self.last_popup = img
+        # Closed with the mouse: after Esc the menu bar would keep the keyboard for menu navigation.
+        x, y = self.menu_titles(self.last)[menu_index]
+        self.s.run(["xdotool", "mousemove", "--window", str(self.wid), str(x), str(y), "click", "1"])
+        self.wait_popup(False)
+        if len(bands) != items:
+            raise Failure(f"menu {menu_index}: expected {items} items, found {len(bands)} bands of text")
+        text_left = sorted(b[2] for b in bands)[len(bands) // 2]
+        return [b[2] < text_left - 6 for b in bands]
+
+    def popups(self):
+        """The game's other mapped top-level windows: open menus."""
+        r = self.s.run(["xdotool", "search", "--onlyvisible", "--class", "sudoku"], capture=True, check=False)
+        return [int(w) for w in r.split() if int(w) != self.wid]
+
+    def wait_popup(self, shown, timeout=3.0):
+        deadline = time.monotonic() + timeout
+        while True:
+            found = self.popups()
+            if bool(found) == shown:
+                return found[0] if found else None
+            if time.monotonic() > deadline:
+                raise Failure("menu popup did not " + ("open" if shown else "close"))
+            time.sleep(0.03)
+
+    def map_state(self):
+        out = self.s.run(["xwininfo", "-id", str(self.wid)], capture=True, check=False)
+        for line in out.splitlines():
+            if "Map State:" in line:
+                return line.split(":", 1)[1].strip()
+        return ""
+
+
+class Session:
+    """A private X server, runtime folder and game processes for one test."""
+
+    def __init__(self, exe, name, outdir):
+        self.exe, self.name, self.outdir = exe, name, outdir
+        self.xvfb = None
+        self.games = []
+        self.tmp = self.runtime = self.display = None
+        self.windows = []
+
+    def __enter__(self):
+        for tool in ("Xvfb", "xdotool", "import", "xwininfo", "xprop"):
+            if not shutil.which(tool):
+                print(f"SKIPPED: {tool} is not installed (scripts/setup.sh installs it)")
+                raise SystemExit(SKIP)
+        self.tmp = tempfile.mkdtemp(prefix="sudoku-exe-")
+        try:
+            self._start_server()
+        except BaseException:
+            self.__exit__(None, None, None)
+            raise
+        return self
+
+    def _start_server(self):
+        self.runtime = os.path.join(self.tmp, "runtime")
+        os.mkdir(self.runtime, 0o700)
+        r, w = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(w), "-screen", "0", "%dx%dx24" % SCREEN, "-nolisten", "tcp", "-noreset"],
+            pass_fds=(w,), stdout=subprocess.DEVNULL, stderr=open(os.path.join(self.tmp, "xvfb.log"), "wb"),
+            preexec_fn=_die_with_parent)
+        os.close(w)
+        number = b""
+        deadline = time.monotonic() + 10
+        while not number.endswith(b"\n"):
+            chunk = os.read(r, 16)
+            if not chunk or time.monotonic() > deadline:
+                raise Failure("Xvfb did not report a display")
+            number += chunk
+        os.close(r)
+        self.display = ":" + number.decode().strip()
+        self.env = {k: v for k, v in os.environ.items() if not k.startswith(("WAYLAND", "QT_", "XDG_"))}
+        self.env.update(DISPLAY=self.display, XDG_RUNTIME_DIR=self.runtime, QT_QPA_PLATFORM="xcb")
+
+    def __exit__(self, kind, value, tb):
+        if kind is not None:
+            for i, win in enumerate(self.windows):
+                for kind, img in (("window", win.last), ("menu", win.last_popup)):
+                    if img is not None:
+                        path = os.path.join(self.outdir, f"{self.name}-failed-{kind}{i}.png")
+                        img.save_png(path)
+                        print(f"last screenshot: {path}")
+            for i, (proc, log) in enumerate(self.games):
+                log.seek(0)
+                text = log.read().decode(errors="replace").strip()
+                if text:
+                    print(f"game {i} output:\n{text}")
+        for proc, log in self.games:
+            if proc.poll() is None:
+                proc.kill()
+                proc.wait()
+            log.close()
+        if self.xvfb and self.xvfb.poll() is None:
+            self.xvfb.terminate()
+            try:
+                self.xvfb.wait(3)
+            except subprocess.TimeoutExpired:
+                self.xvfb.kill()
+                self.xvfb.wait()
+        shutil.rmtree(self.tmp, ignore_errors=True)
+        return False
+
+    def run(self, cmd, capture=False, binary=False, check=True, timeout=10):
+        r = subprocess.run(cmd, env=self.env, stdout=subprocess.PIPE if capture else subprocess.DEVNULL,
+                           stderr=subprocess.PIPE, timeout=timeout)
+        if check and r.returncode != 0:
+            raise Failure(f"{' '.join(cmd)} failed ({r.returncode}): {r.stderr.decode(errors='replace').strip()}")
+        if capture:
+            return r.stdout if binary else r.stdout.decode(errors="replace")
+        return None
+
+    def shoot(self, wid, client_top):
+        w, h, data = _parse_ppm(self.run(["import", "-window", str(wid), "-depth", "8", "ppm:-"],
+                                         capture=True, binary=True))
+        return Image(w, h, data, client_top)
+
+    def start_game(self):
+        log = tempfile.TemporaryFile(dir=self.tmp)
+        proc = subprocess.Popen([self.exe], env=self.env, stdout=log, stderr=subprocess.STDOUT,
+                                preexec_fn=_die_with_parent)
+        self.games.append((proc, log))
+        return proc
+
+    def game_windows(self):
+        out = self.run(["xdotool", "search", "--onlyvisible", "--name", f"^{TITLE}$"], capture=True, check=False)
+        return [int(w) for w in out.split()]
+
+    def wait_window(self, proc, timeout=10.0):
+        """Waits until the game's window is mapped and painted; returns it."""
+        deadline = time.monotonic() + timeout
+        while True:
+            if proc.poll() is not None:
+                raise Failure(f"the game ended (status {proc.returncode}) before showing its window")
+            found = self.game_windows()
+            if found:
+                win = GameWindow(self, found[0])
+                self.windows.append(win)
+                win.find_client_top(max(1.0, deadline - time.monotonic()))
+                return win
+            if time.monotonic() > deadline:
+                raise Failure("no window titled " + TITLE)
+            time.sleep(0.05)
+
+    def launch(self):
+        proc = self.start_game()
+        return proc, self.wait_window(proc)
+
+
+def wait_exit(proc, timeout):
+    """The process's exit status, or a failure if it still runs after timeout seconds."""
+    try:
+        return proc.wait(timeout)
+    except subprocess.TimeoutExpired:
+        raise Failure(f"the game still runs {timeout} s later") from None
