@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-crosextra-carlito
   xvfb xauth xdotool imagemagick x11-utils
-  desktop-file-utils appstream dpkg-dev file librsvg2-bin
+  desktop-file-utils appstream dpkg-dev file python3 x11-xkb-utils librsvg2-bin
 )
 
 missing=()
