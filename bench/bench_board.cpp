@@ -165,7 +165,7 @@ void BM_Qt_NewGameBesidesBuild(benchmark::State& state) {
         b.game.mnuNewGame_Click();
         ProcessEvents();
         const auto t1 = Clock::now();
-        const auto build = b.pump.entered[b.pump.entered.size() - 2] - b.pump.left.front();
+        const auto build = b.pump.entered.back() - b.pump.left.front();
         buildMs += std::chrono::duration<double, std::milli>(build).count();
         state.SetIterationTime(std::chrono::duration<double>(t1 - t0 - build).count());
     }

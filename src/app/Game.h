@@ -24,6 +24,8 @@ public:
 
     // Puzzle generation.
     void BuildSolutionGrid();
+    // A random offset 0..2 inside a box, from one random value.
+    static int BoxOffsetOf(float r) { return static_cast<int>(3.0f * r); }
     void tmrPostr_Timer();
     void RemoveClues();
     void NewGame();
@@ -65,7 +67,7 @@ private:
     void ChooseDifficulty(std::int16_t holeMin, std::int16_t holeMax, MenuItem* item);
     void ChooseEscAction(std::int16_t value, MenuItem* own, MenuItem* other1, MenuItem* other2);
     void SwapPickerMarks(MenuItem* own, MenuItem* other);
-    int BoxOffset() { return static_cast<int>(3.0f * sv_.random->Next()); }
+    int BoxOffset() { return BoxOffsetOf(sv_.random->Next()); }
 
     Ui& ui_;
     Services sv_;

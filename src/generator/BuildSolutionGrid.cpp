@@ -14,6 +14,34 @@ constexpr const char* kBuilding1 = "Создание таблицы.";
 constexpr const char* kBuilding2 = "Создание таблицы..";
 constexpr const char* kBuilding3 = "Создание таблицы...";
 
+constexpr unsigned kAllNine = 0x3FE;  // bits 1..9: one copy in every row (or column)
+
+// Random values for the (column, row) draws of one attempt, fetched in batches.
+// A batch never holds more than the attempt is sure to use (every box still to
+// be filled takes at least one pair), so the source ends exactly where drawing
+// one value at a time would leave it, and nothing is drawn ahead of an event.
+class PairDraws {
+public:
+    explicit PairDraws(RandomSource& source) : source_(source) {}
+
+    // boxesLeft counts the box being filled and those after it in the attempt.
+    void Next(int boxesLeft, int& column, int& row) {
+        if (next_ == end_) {
+            end_ = 2 * boxesLeft;
+            source_.NextBatch(values_.data(), end_);
+            next_ = 0;
+        }
+        column = Game::BoxOffsetOf(values_[next_]);
+        row = Game::BoxOffsetOf(values_[next_ + 1]);
+        next_ += 2;
+    }
+
+private:
+    RandomSource& source_;
+    std::array<float, 18> values_{};
+    int next_ = 0, end_ = 0;
+};
+
 }  // namespace
 
 // Lays the digits 1..9 down one copy per box at random empty cells; a digit whose
@@ -25,6 +53,7 @@ void Game::BuildSolutionGrid() {
     ui_.tmrPostr->SetEnabled(true);
 
     Grid9& g = st.Givens;
+    PairDraws draws(*sv_.random);
     std::array<int, 9> placed{};  // cell index (0..80) of each copy of the current digit
     bool done = false;
     while (!done) {
@@ -41,22 +70,21 @@ void Game::BuildSolutionGrid() {
             for (int idx : placed)  // take up the copies of d from the last attempt, if any
                 if (g.cells[idx] == d) g.cells[idx] = 0;
             unsigned rowsUsed = 0, colsUsed = 0;
-            bool conflict = false;
             for (int box = 0; box < 9; ++box) {
                 const int br = 1 + 3 * (box / 3), bc = 1 + 3 * (box % 3);
-                int row, col;
+                int row, col, idx;
                 do {
-                    col = bc + BoxOffset();
-                    row = br + BoxOffset();
-                } while (g(row, col) != 0);
-                g(row, col) = static_cast<std::int16_t>(d);
-                placed[box] = (row - 1) * 9 + (col - 1);
-                const unsigned rowBit = 1u << row, colBit = 1u << col;
-                conflict = conflict || (rowsUsed & rowBit) || (colsUsed & colBit);
-                rowsUsed |= rowBit;
-                colsUsed |= colBit;
+                    draws.Next(9 - box, col, row);
+                    col += bc;
+                    row += br;
+                    idx = (row - 1) * 9 + (col - 1);
+                } while (g.cells[idx] != 0);
+                g.cells[idx] = static_cast<std::int16_t>(d);
+                placed[box] = idx;
+                rowsUsed |= 1u << row;
+                colsUsed |= 1u << col;
             }
-            if (!conflict) ++d;
+            if (rowsUsed == kAllNine && colsUsed == kAllNine) ++d;
         }
         done = !passFailed;
     }

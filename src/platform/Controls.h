@@ -65,6 +65,10 @@ public:
     virtual ~RandomSource() = default;
     virtual void Seed(float seed) = 0;
     virtual float Next() = 0;
+    // The next n values, exactly as n calls of Next() would return them.
+    virtual void NextBatch(float* out, int n) {
+        for (int i = 0; i < n; ++i) out[i] = Next();
+    }
 };
 
 class Process {

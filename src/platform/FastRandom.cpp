@@ -19,16 +19,4 @@ void FastRandom::Seed(float seed) {
     if ((s_[0] | s_[1] | s_[2] | s_[3]) == 0) s_[0] = 1;  // never the all-zero state
 }
 
-std::uint32_t FastRandom::NextBits() {
-    const std::uint32_t result = s_[0] + s_[3];
-    const std::uint32_t t = s_[1] << 9;
-    s_[2] ^= s_[0];
-    s_[3] ^= s_[1];
-    s_[1] ^= s_[2];
-    s_[0] ^= s_[3];
-    s_[2] ^= t;
-    s_[3] = std::rotl(s_[3], 11);
-    return result;
-}
-
 }  // namespace sudoku

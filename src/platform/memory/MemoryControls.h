@@ -119,6 +119,15 @@ public:
         script.pop_front();
         return v;
     }
+    void NextBatch(float* out, int n) override {
+        draws += n;
+        int i = 0;
+        for (; i < n && !script.empty(); ++i) {
+            out[i] = script.front();
+            script.pop_front();
+        }
+        fallback.NextBatch(out + i, n - i);
+    }
 };
 
 class MemoryProcess final : public Process {
