@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "platform/FastRandom.h"
 #include "platform/memory/MemoryControls.h"
 
 using namespace sudoku;
@@ -129,4 +130,28 @@ TEST(GeneratorEquivalence, MatchesTheStepsAcrossScriptedEdgeValues) {
     std::deque<float> script;
     for (int i = 0; i < 997; ++i) script.push_back(edges[(i * 5) % 7]);
     for (float seed : {1.0f, 4321.25f, 86399.9f}) ExpectSameAsStepByStep(seed, script);
+}
+
+// A batch is the same values as single draws, also where a script runs out.
+TEST(GeneratorEquivalence, BatchesEqualSingleDraws) {
+    FastRandom single, batched;
+    single.Seed(777.5f);
+    batched.Seed(777.5f);
+    float batch[18];
+    for (int n : {18, 1, 2, 7, 0, 16}) {
+        batched.NextBatch(batch, n);
+        for (int i = 0; i < n; ++i) EXPECT_EQ(batch[i], single.Next()) << "batch of " << n << ", value " << i;
+    }
+
+    memory::ScriptedRandom scriptedSingle, scriptedBatched;
+    for (memory::ScriptedRandom* r : {&scriptedSingle, &scriptedBatched}) {
+        r->Seed(3.0f);
+        r->script = {0.25f, 0.5f, 0.75f};
+    }
+    scriptedBatched.NextBatch(batch, 2);
+    scriptedBatched.NextBatch(batch + 2, 5);
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(batch[i], scriptedSingle.Next()) << "value " << i;
+    EXPECT_EQ(scriptedBatched.draws, 7);
+    EXPECT_EQ(scriptedSingle.draws, 7);
+    EXPECT_EQ(scriptedBatched.Next(), scriptedSingle.Next());
 }

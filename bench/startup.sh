@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# Start-up time to the first painted window, idle memory and the exit of a second
+# copy, for the game and for the bare 81-label window, under one private Xvfb.
+#   bench/startup.sh [build dir] ; N=20 runs of each by default
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="$(cd "${1:-$root/build/release}" && pwd)"
+runs="${N:-20}"
+probe="$build/bench/startup_probe"
+for f in "$probe" "$build/sudoku" "$build/bench/bare_window"; do
+  [ -x "$f" ] || { echo "missing $f: build first" >&2; exit 1; }
+done
+
+work="$(mktemp -d)"
+xvfb_pid=""
+cleanup() {
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A black root, so a window that is mapped but not yet painted reads black.
+mkfifo "$work/displayfd"
+Xvfb -displayfd 3 -br -screen 0 1280x1024x24 -nolisten tcp 3>"$work/displayfd" >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+read -r display <"$work/displayfd"
+export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
+unset WAYLAND_DISPLAY
+mkdir -m 700 "$work/runtime"
+export XDG_RUNTIME_DIR="$work/runtime"  # the game's lock lives here, away from a copy the user runs
+
+measure() {  # name, probe options, program...
+  local name="$1" opts="$2"
+  shift 2
+  for _ in 1 2 3; do  # a run that could not reach the display is repeated
+    # shellcheck disable=SC2086
+    if out="$("$probe" $opts -- "$@")"; then
+      echo "$out" >>"$work/$name"
+      return
+    fi
+  done
+  echo "$name: no window" >&2
+  exit 1
+}
+
+# Warm-up: shared libraries and font caches in memory for everyone.
+"$probe" --idle-ms 100 -- "$build/sudoku" >/dev/null
+"$probe" --idle-ms 100 -- "$build/bench/bare_window" >/dev/null
+for ((i = 0; i < runs; i++)); do
+  measure game "--second" "$build/sudoku"
+  measure bare "" "$build/bench/bare_window"
+  measure bare_empty "" "$build/bench/bare_window" --empty
+done
+
+column() {  # file, key: the values of that key, sorted
+  sed -E "s/.*\b$2=([-0-9.]+).*/\1/" "$work/$1" | sort -g
+}
+stat_line() {  # file, key: median p90 max
+  column "$1" "$2" | awk '{v[NR]=$1} END{m=int((NR+1)/2); p=int(NR*0.9+0.5); if(p<1)p=1; printf "%9.1f %9.1f %9.1f", v[m], v[p], v[NR]}'
+}
+median() { column "$1" "$2" | awk '{v[NR]=$1} END{print v[int((NR+1)/2)]}'; }
+
+echo "Start-up under Xvfb, $runs runs each (times in ms from start; memory VmRSS after 1 s idle)"
+printf "%-34s %9s %9s %9s\n" "" median p90 max
+for name in game bare bare_empty; do
+  printf "%-34s %s\n" "$name: window painted (ms)" "$(stat_line $name paint_ms)"
+  printf "%-34s %s\n" "$name: window mapped (ms)" "$(stat_line $name map_ms)"
+  printf "%-34s %s\n" "$name: idle VmRSS (kB)" "$(stat_line $name rss_kb)"
+done
+printf "%-34s %s\n" "game: second copy exits (ms)" "$(stat_line game second_ms)"
+bad="$(grep -vc 'second_status=0' "$work/game" || true)"
+[ "$bad" = 0 ] || echo "WARNING: $bad second copies did not exit with status 0"
+for base in bare bare_empty; do
+  awk -v g="$(median game paint_ms)" -v b="$(median $base paint_ms)" -v gr="$(median game rss_kb)" -v br="$(median $base rss_kb)" -v n="$base" \
+    'BEGIN{printf "game / %-10s start-up %.2fx (target <= 1.5x)  memory %.2fx (target <= 1.2x)\n", n, g/b, gr/br}'
+done

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Builds Release and runs every benchmark (on demand; not part of the tests):
+#   drawing and clicks on the real window (offscreen) and in memory, a new game,
+#   many seeded grid builds, and start-up, memory and second copy under Xvfb.
+#   scripts/bench.sh [board|generator|startup]...   (default: all three)
+# BUILDS=2000 sets the number of grid builds, N=20 the start-up runs.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+bash "$root/scripts/setup.sh"
+build="$root/build/release"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -Wno-dev >/dev/null
+cmake --build "$build" --target sudoku bench_board bench_generator bare_window startup_probe -- -j2 >/dev/null
+
+parts=("$@")
+[ ${#parts[@]} -eq 0 ] && parts=(board generator startup)
+echo "Load average: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
+for part in "${parts[@]}"; do
+  case "$part" in
+    board) QT_QPA_PLATFORM=offscreen "$build/bench/bench_board" --benchmark_repetitions=5 \
+             --benchmark_report_aggregates_only=true 2>/dev/null ;;
+    generator) "$build/bench/bench_generator" "${BUILDS:-2000}" ;;
+    startup) bash "$root/bench/startup.sh" "$build" ;;
+    *) echo "unknown part: $part" >&2; exit 2 ;;
+  esac
+done
