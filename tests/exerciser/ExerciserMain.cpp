@@ -107,8 +107,9 @@ int main(int argc, char** argv) {
     std::printf("  %ld between events, %ld inside new games (%ld before builds, %ld inside builds, %ld after)\n",
                 total.topLevel, total.nested, total.pumpSteps[1], total.pumpSteps[2], total.pumpSteps[3]);
     std::printf("  %ld new games (%ld built by the game's own search, %ld build passes), %ld solved, "
-                "%ld events on a solved board\n",
-                total.gamesStarted, total.naturalBuilds, total.buildPasses, total.gamesSolved, total.eventsWhileSolved);
+                "%ld near misses, %ld events on a solved board\n",
+                total.gamesStarted, total.naturalBuilds, total.buildPasses, total.gamesSolved, total.nearMisses,
+                total.eventsWhileSolved);
     std::printf("  %ld key codes and %zu menu items used; %ld refused events checked to change nothing; "
                 "%ld close requests\n",
                 static_cast<long>(total.keys.count()), total.menuItems.count(), total.refusedChecked, total.closes);

@@ -4,6 +4,8 @@
 #include <array>
 
 #include "ScriptedGrid.h"
+#include "app/Palette.h"
+#include "SelectionModel.h"
 
 namespace sudoku::exercise {
 
@@ -56,6 +58,7 @@ void Stats::Add(const Stats& o) {
     naturalBuilds += o.naturalBuilds;
     buildPasses += o.buildPasses;
     gamesSolved += o.gamesSolved;
+    nearMisses += o.nearMisses;
     eventsWhileSolved += o.eventsWhileSolved;
     refusedChecked += o.refusedChecked;
     closes += o.closes;
@@ -148,10 +151,17 @@ void Session::Deliver(const Token& t, bool nested) {
         if (t.kind == Kind::Key) stats_.keys.set(static_cast<std::size_t>(t.arg));
         if (t.kind == Kind::Menu) stats_.menuItems.set(static_cast<std::size_t>(t.arg));
         const Before before = Capture();
+        const auto predicted = Predict(PlayStateOf(g.st), t);
+        const bool inBuild = g.st.Busy == 1;
+        std::array<std::pair<std::string, Rgb>, 82> cells;
+        if (inBuild)
+            for (int n = 1; n <= 81; ++n) cells[n] = {form_.Cell(n).caption, form_.Cell(n).back};
 
         const bool starts = t.kind == Kind::Menu && StartsNewGame(t.arg) && g.st.Busy == 0 && g.NewGameInProgress == 0;
         if (starts) {
             ++stats_.gamesStarted;
+            decoy_.reset();
+            wantDecoy_ = choices_ && choices_->Below(100) < 30;
             sawBuild_ = afterBuildSeen_ = false;
             scriptedGrid_.reset();
             if (t.buildSeed != 0) {
@@ -178,6 +188,17 @@ void Session::Deliver(const Token& t, bool nested) {
             scriptedGrid_.reset();
         }
         CheckEffect(t, before);
+        if (predicted) {
+            const PlayState now = PlayStateOf(g.st);
+            checker_.Expect(now.SelCell == predicted->SelCell && now.SelDigit == predicted->SelDigit, "model-selection",
+                            "SelCell " + std::to_string(now.SelCell) + ", SelDigit " + std::to_string(now.SelDigit) +
+                                "; expected " + std::to_string(predicted->SelCell) + ", " +
+                                std::to_string(predicted->SelDigit));
+            checker_.Expect(now.Grid == predicted->Grid, "model-digits", "the digits differ from the expected entry");
+            checker_.Expect(now.Solved == predicted->Solved, "model-solved",
+                            "Solved " + std::to_string(now.Solved) + ", expected " + std::to_string(predicted->Solved));
+        }
+        if (inBuild) CheckCellsKept(t, cells);
         if (starts && !nested) {
             const GameState& st = g.st;
             checker_.Expect(st.Grid == st.Givens && st.Solved == 0, "new-game-result",
@@ -203,6 +224,20 @@ void Session::Deliver(const Token& t, bool nested) {
             e.placed = true;
         }
         throw;
+    }
+}
+
+// Inside a build the cells keep their captions and colours; only Esc paints
+// non-clue cells white and the conflict marking paints yellow.
+void Session::CheckCellsKept(const Token& t, const std::array<std::pair<std::string, Rgb>, 82>& cells) {
+    const bool esc = t.kind == Kind::Key && t.arg == 27;
+    for (int n = 1; n <= 81; ++n) {
+        const auto& cell = form_.Cell(n);
+        checker_.Expect(cell.caption == cells[n].first, "build-caption",
+                        "cell " + std::to_string(n) + " caption changed inside the build");
+        checker_.Expect(cell.back == cells[n].second || cell.back == palette::kCellConflict ||
+                            (esc && cell.back == palette::kCellPlain),
+                        "build-colour", "cell " + std::to_string(n) + " repainted inside the build");
     }
 }
 
@@ -301,6 +336,7 @@ void Session::OnPump() {
             checker_.Expect(form_.game.st.Givens == *scriptedGrid_, "scripted-build",
                             "the build did not lay down the grid its random draws describe");
         if (CompleteAndValid(form_.game.st.Givens)) target_ = form_.game.st.Givens;
+        decoy_.reset();
     }
     checker_.Invariants(form_, at);
 
@@ -401,12 +437,55 @@ Token Session::RandomEvent(Point at) {
     return t;
 }
 
-// One or two events that put the right digit of target_ into a cell that lacks it.
+namespace {
+
+// target with two non-clue cells swapped so that exactly one kind of unit breaks:
+// two cells of one row and box (columns break), of one column and box (rows
+// break), or, on a board without clues, two whole rows of different bands (boxes break).
+std::optional<Grid9> MakeDecoy(const Grid9& target, const Grid9& givens, ChoiceSource& ch) {
+    const int kind = static_cast<int>(ch.Below(3));
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        Grid9 g = target;
+        if (kind == 2) {
+            if (!(givens == Grid9{})) return std::nullopt;
+            const int r1 = 1 + static_cast<int>(ch.Below(3)), r2 = 4 + static_cast<int>(ch.Below(6));
+            for (int c = 1; c <= 9; ++c) std::swap(g(r1, c), g(r2, c));
+            return g;
+        }
+        const int line = 1 + static_cast<int>(ch.Below(9)), box = static_cast<int>(ch.Below(3)) * 3;
+        const int a = 1 + box + static_cast<int>(ch.Below(3)), b = 1 + box + static_cast<int>(ch.Below(3));
+        auto index = [&](int i) { return kind == 0 ? (line - 1) * 9 + i - 1 : (i - 1) * 9 + line - 1; };
+        if (a == b || givens.cells[index(a)] != 0 || givens.cells[index(b)] != 0) continue;
+        std::swap(g.cells[index(a)], g.cells[index(b)]);
+        return g;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+// Where winning moves lead: first, at times, a near miss that must not count as
+// solved, then the true grid.
+const Grid9& Session::Aim() {
+    const GameState& st = form_.game.st;
+    if (!wantDecoy_) return target_;
+    if (!decoy_) decoy_ = MakeDecoy(target_, st.Givens, *choices_);
+    if (!decoy_ || st.Grid == *decoy_) {
+        if (decoy_) ++stats_.nearMisses;
+        wantDecoy_ = false;
+        decoy_.reset();
+        return target_;
+    }
+    return *decoy_;
+}
+
+// One or two events that put the aimed-at digit into a cell that lacks it.
 std::vector<Token> Session::WinningMove() {
     ChoiceSource& ch = *choices_;
     const GameState& st = form_.game.st;
     const bool pickerShown = form_.Item("mnuRightDigOk").checked;
-    auto wrong = [&](int n) { return st.Givens.cells[n - 1] == 0 && st.Grid.cells[n - 1] != target_.cells[n - 1]; };
+    const Grid9& aim = Aim();
+    auto wrong = [&](int n) { return st.Givens.cells[n - 1] == 0 && st.Grid.cells[n - 1] != aim.cells[n - 1]; };
     auto cell = [](int n) { return Token{Kind::CellClick, static_cast<std::int16_t>(n)}; };
     auto picker = [](int k) { return Token{Kind::PickerClick, static_cast<std::int16_t>(k)}; };
     auto key = [&](int d) {
@@ -419,16 +498,16 @@ std::vector<Token> Session::WinningMove() {
     if (st.SelDigit != 0) {
         const int value = st.SelDigit == 10 ? 0 : st.SelDigit;
         for (int n : todo)
-            if (target_.cells[n - 1] == value) return {cell(n)};
+            if (aim.cells[n - 1] == value) return {cell(n)};
         return {picker(st.SelDigit)};  // drop the entry
     }
     if (st.SelCell != 0 && wrong(st.SelCell)) {
-        const int d = target_.cells[st.SelCell - 1];
+        const int d = aim.cells[st.SelCell - 1];
         return {pickerShown && ch.Below(2) == 0 ? picker(d) : key(d)};
     }
     if (todo.empty()) return {};
     const int n = todo[ch.Below(static_cast<std::uint32_t>(todo.size()))];
-    const int d = target_.cells[n - 1];
+    const int d = aim.cells[n - 1];
     switch (pickerShown ? ch.Below(st.SelCell != 0 ? 2 : 3) : 1) {
         case 0: return {cell(n), picker(d)};
         case 1: return {cell(n), key(d)};

@@ -1,9 +1,12 @@
 #pragma once
 // Drives the real handlers of one in-memory window with a stream of events, also
 // inside every event-processing step of a new game, and checks the game after each one.
+#include <array>
 #include <bitset>
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "Checker.h"
@@ -29,6 +32,7 @@ struct Stats {
     long naturalBuilds = 0;
     long buildPasses = 0;
     long gamesSolved = 0;
+    long nearMisses = 0;  // boards filled with one unit rule broken, that must not count as solved
     long eventsWhileSolved = 0;
     long refusedChecked = 0;  // events that had to change nothing, and did not
     long closes = 0;          // EndNow requests recorded
@@ -62,12 +66,14 @@ private:
     Before Capture();
     void Deliver(const Token& t, bool nested);
     void Dispatch(const Token& t);
+    void CheckCellsKept(const Token& t, const std::array<std::pair<std::string, Rgb>, 82>& cells);
     void CheckEffect(const Token& t, const Before& before);
     void OnPump();
     Point CurrentPoint();
     std::vector<Token> NextAction(Point at);
     Token RandomEvent(Point at);
     std::vector<Token> WinningMove();
+    const Grid9& Aim();
     int PumpActions(Point at);
 
     float clock_;
@@ -85,7 +91,9 @@ private:
     bool sawBuild_ = false;
     bool afterBuildSeen_ = false;              // the running new game has entered its build
     std::optional<Grid9> scriptedGrid_;  // the grid the running build must lay down
-    Grid9 target_;                       // a complete grid that fits the clues: where winning moves lead
+    Grid9 target_;                       // a complete grid that fits the clues
+    bool wantDecoy_ = true;              // lead the moves first to a near miss of target_
+    std::optional<Grid9> decoy_;         // target_ with one unit rule broken, clues kept
     long expectedEnds_ = 0;
     long expectedMinimises_ = 0;
     long naturalBuildsLeft_;
