@@ -80,7 +80,12 @@ int main(int argc, char** argv) {
             std::printf("replayed %zu events: no violation\n", s.tokens.size());
             return 0;
         }
-        std::printf("VIOLATION %s: %s\n", v->id.c_str(), v->detail.c_str());
+        std::printf("VIOLATION %s: %s\nshrinking (at most %.0f s)...\n", v->id.c_str(), v->detail.c_str(),
+                    a.minimiseSeconds);
+        std::fflush(stdout);
+        const MinimiseResult m = Minimise(s, v->id, ReplayScript, a.minimiseSeconds);
+        std::printf("%s script of %zu events:\n%s\n", m.complete ? "shortest" : "shortest so far",
+                    m.script.tokens.size(), ToText(m.script).c_str());
         return 1;
     }
 

@@ -363,8 +363,8 @@ void Session::OnPump() {
 
 int Session::PumpActions(Point at) {
     ChoiceSource& ch = *choices_;
-    if (depth_ > 3) return 0;
-    if (at == Point::BeforeBuild && static_cast<int>(ch.Below(1000)) < options_.floodPerMille) {
+    if (depth_ > 3 || ch.Exhausted()) return 0;
+    if (at == Point::BeforeBuild && static_cast<int>(ch.Below(1000)) >= 1000 - options_.floodPerMille) {
         flooding_ = true;
         return 300;
     }
@@ -421,8 +421,9 @@ Token Session::RandomEvent(Point at) {
         }();
         t.kind = Kind::Menu;
         t.arg = static_cast<std::int16_t>(starters[ch.Below(static_cast<std::uint32_t>(starters.size()))]);
+        // Rare choices take the high values, so that a used-up fuzz input (all zeros) stays cheap.
         const bool natural = naturalBuildsLeft_ != 0 && at == Point::TopLevel &&
-                             static_cast<int>(ch.Below(100)) < options_.naturalBuildPercent;
+                             static_cast<int>(ch.Below(100)) >= 100 - options_.naturalBuildPercent;
         if (natural && naturalBuildsLeft_ > 0) --naturalBuildsLeft_;
         t.buildSeed = natural ? 0 : 1 + ch.Below(0x7FFFFFFF);
     } else if ((roll -= 1) < 0) {
