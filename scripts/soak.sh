@@ -1,18 +1,21 @@
 #!/usr/bin/env bash
 # On demand, not part of the test run: the event exerciser for 10 million events
-# (two seeds side by side), then the libFuzzer target for a bounded time.
-# Usage: scripts/soak.sh [--events N] [--fuzz-seconds S] [--seed N]
+# (two seeds side by side), the libFuzzer target for a bounded time, and the real
+# window under Xvfb for a minute.
+# Usage: scripts/soak.sh [--events N] [--fuzz-seconds S] [--window-seconds S] [--seed N]
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 events=10000000
 fuzz_seconds=300
+window_seconds=60
 seed=$(date +%s)
 while [ $# -gt 0 ]; do
   case "$1" in
     --events) events=$2; shift 2 ;;
     --fuzz-seconds) fuzz_seconds=$2; shift 2 ;;
     --seed) seed=$2; shift 2 ;;
-    *) echo "usage: $0 [--events N] [--fuzz-seconds S] [--seed N]" >&2; exit 2 ;;
+    --window-seconds) window_seconds=$2; shift 2 ;;
+    *) echo "usage: $0 [--events N] [--fuzz-seconds S] [--window-seconds S] [--seed N]" >&2; exit 2 ;;
   esac
 done
 
@@ -64,5 +67,9 @@ for w in 1 2; do
   grep -E 'VIOLATION|replay:|ERROR|SUMMARY|Test unit written|^Done|stat::(number_of_executed_units|average_exec_per_sec|new_units_added|peak_rss_mb)' \
     "$logs/fuzz-$w.log" || true
 done
+cmake --build "$release" --target sudoku -j2 >/dev/null
+echo "== window: $window_seconds s of random clicks and keys"
+bash "$root/scripts/soak-window.sh" --seconds "$window_seconds" --exe "$release/sudoku" || status=1
+
 [ $status -eq 0 ] && echo "== soak passed" || echo "== soak FAILED"
 exit $status
