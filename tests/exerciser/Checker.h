@@ -44,7 +44,7 @@ private:
     void Status(memory::MemoryForm& f, Point at);
 };
 
-// True when the non-clue or clue cell (r, c) holds a digit that repeats in its row, column or box.
+// True when cell (r, c) holds a digit that repeats in its row, column or box.
 bool InConflict(const Grid9& grid, int r, int c);
 
 }  // namespace sudoku::exercise
