@@ -9,6 +9,10 @@ void Game::NewGame() {
     ClearGrids();
     DrawBoard();
     sv_.pump->ProcessEvents();
+    // A cell chosen meanwhile would be a clue of the grid about to be built: drop it.
+    st.SelCell = 0;
+    // The empty board may have been filled meanwhile; that does not solve the new puzzle.
+    st.Solved = 0;
     BuildSolutionGrid();
     sv_.pump->ProcessEvents();
     RemoveClues();

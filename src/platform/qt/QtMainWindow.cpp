@@ -90,10 +90,11 @@ void QtMainWindow::BuildMenus() {
                 ui_.*item.mark = items_.back().get();
             }
             const auto handler = item.onClick;
-            QObject::connect(action, &QAction::triggered, this, [this, action, handler](bool checked) {
+            Game* game = &game_;
+            QObject::connect(action, &QAction::triggered, this, [game, action, handler](bool checked) {
                 // Qt has flipped the mark already; put it back and let the handler decide.
                 if (action->isCheckable()) action->setChecked(!checked);
-                (game_.*handler)();
+                (game->*handler)();
             });
         }
     }
