@@ -8,3 +8,5 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -Wno-dev >/dev/
 cmake --build "$build"
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$build" --output-on-failure -j2 "$@"
+# Once more with AddressSanitizer and UndefinedBehaviorSanitizer.
+bash "$root/scripts/test-sanitizers.sh"
