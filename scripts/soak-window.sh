@@ -94,7 +94,7 @@ cx=$((141 + 4)) cy=$((menu + 141 + 4))  # inside cell (5, 5), clear of its borde
 before=$(pixel "$cx" "$cy")
 xdotool mousemove --window "$wid" $((141 + 16)) $((menu + 141 + 16)) click 1
 after=
-for _ in $(seq 50); do
+for _ in $(seq 100); do
   after=$(pixel "$cx" "$cy")
   [ "$after" = "8080FF" ] && break
   sleep 0.1
@@ -103,7 +103,7 @@ kill -0 "$game" 2>/dev/null || fail "the game ended"
 [ "$after" = "8080FF" ] || fail "a click no longer selects a cell (cell shows #$after, was #$before)"
 # And keys still arrive: Esc drops the selection.
 xdotool key Escape
-for _ in $(seq 50); do
+for _ in $(seq 100); do
   after=$(pixel "$cx" "$cy")
   [ "$after" != "8080FF" ] && break
   sleep 0.1
