@@ -9,7 +9,7 @@ build="$root/build/asan"
 flags="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=g++ \
   -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" \
-  -DSUDOKU_EXERCISER_EVENTS=40000 -Wno-dev >/dev/null
+  -DSUDOKU_EXERCISER_EVENTS=40000 -DSUDOKU_BUILD_BENCH=OFF -Wno-dev >/dev/null
 cmake --build "$build" -j2
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1"
