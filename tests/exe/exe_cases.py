@@ -209,6 +209,18 @@ def case_mouse_play(s):
 
 # --- 3. Play with the keyboard, under a given keyboard layout ------------------------------
 
+# Per layout: the keys that type + (or =) and - there, and keys in their US places that must
+# leave the size alone.
+LAYOUT_KEYS = {"us": ("equal", "minus", ()), "ru": ("equal", "minus", ()),
+               "de": ("plus", "minus", ("ssharp", "shift+ssharp"))}
+
+
+def at_size(s):
+    """The board laid out with cell size s (column borders, the gap after column 3, the picker)."""
+    return lambda im: (im.pixel(edge(2, s), 20) == BLACK and im.pixel(edge(2, s) - 2, 20) == WHITE
+                       and im.pixel(edge(4, s) - 3, 20) == BG and back(im, picker(1, s)) == PICKER)
+
+
 def case_keyboard(s, layout="us"):
     if layout != "us":
         r = s.run(["setxkbmap", "-display", s.display, layout], check=False, capture=True)
@@ -216,23 +228,29 @@ def case_keyboard(s, layout="us"):
         if f"layout:     {layout}" not in query:
             print(f"SKIPPED: keyboard layout {layout} cannot be set here ({query.strip()})")
             raise SystemExit(xs.SKIP)
+    plus, minus, inert = LAYOUT_KEYS[layout]
     proc, w = wait_start(s)
     w.focus()
     ref1, ref5, by_shift, by_keypad = cell(1, 1), cell(1, 5), cell(5, 5), cell(5, 9)
+    by_ctrl, by_alt = cell(7, 3), cell(7, 7)
     for pos, k in ((ref1, 1), (ref5, 5)):  # the same digits entered with the picker, for comparison
         w.click(*centre(pos))
         w.wait_for(lambda im: back(im, pos) == SELECTED, f"cell {pos} selected")
         w.click(*centre(picker(k)))
         w.wait_for(lambda im: shows_text(im, pos) and back(im, pos) == WHITE, f"{k} entered with the picker")
-    for pos, keys, ref, what in ((by_shift, ["shift+1"], ref1, "Shift+1 enters 1"),
-                                 (by_keypad, ["KP_5"], ref5, "keypad 5 enters 5")):
+    def select(pos):
         w.click(*centre(pos))
         w.wait_for(lambda im: back(im, pos) == SELECTED, f"cell {pos} selected")
+    for pos, keys, ref, what in ((by_shift, ["shift+1"], ref1, "Shift+1 enters 1"),
+                                 (by_ctrl, ["ctrl+1"], ref1, "Ctrl+1 enters 1"),
+                                 (by_alt, ["alt+5"], ref5, "Alt+5 enters 5"),
+                                 (by_alt, ["KP_Delete"], by_keypad, "keypad Del, Num Lock off, erases"),
+                                 (by_keypad, ["KP_5"], ref5, "keypad 5 enters 5")):  # xdotool: Num Lock on
+        select(pos)
         w.key(*keys)
         w.wait_for(lambda im: im.block(*pos, S18) == im.block(*ref, S18), what)
     # Delete erases; a digit with no cell selected does nothing.
-    w.click(*centre(by_shift))
-    w.wait_for(lambda im: back(im, by_shift) == SELECTED, "cell (5,5) selected")
+    select(by_shift)
     w.key("Delete")
     w.wait_for(lambda im: all(p == WHITE for p in im.block(*by_shift, S18)), "Delete erases")
     w.key("7")
@@ -255,18 +273,28 @@ def case_keyboard(s, layout="us"):
     check(errors, img.pixel(edge(4, S20), 20) == BLACK, "column 4 does not start at 118")
     w.key("KP_Subtract")
     w.wait_for(lambda im: im.pixel(107, 20) == BG and back(im, picker(1)) == PICKER, "back at 18 points")
-    w.key("minus")  # 16 points, S=29: column 3 ends at 90, column 4 starts at 97
-    w.wait_for(lambda im: im.pixel(93, 20) == BG and back(im, picker(1, S16)) == PICKER, "16 points after minus")
-    w.key("equal")
-    w.wait_for(lambda im: im.pixel(107, 20) == BG and im.pixel(93, 20) == WHITE, "18 points after plus/equals")
+    # The layout's own minus and plus keys, also with Shift: 16, 14, 16 and 18 points.
+    for key, size in ((minus, S16), ("shift+" + minus, 26), (plus, S16), ("shift+" + plus, S18)):
+        w.key(key)
+        w.wait_for(at_size(size), f"cell size {size} after {key} ({layout})")
+    if inert:
+        w.key(*inert)
     # F3, the menu shortcut, hides the picker and moves the check mark; again shows it.
     w.key("F3")
-    w.wait_for(lambda im: all(back(im, picker(k)) == BG for k in range(1, 11)), "F3 hides the picker")
+    img = w.wait_for(lambda im: all(back(im, picker(k)) == BG for k in range(1, 11)), "F3 hides the picker")
+    if not (img.pixel(edge(2), 20) == BLACK and img.pixel(edge(2) - 2, 20) == WHITE):
+        raise Failure(f"one of {inert} changed the size ({layout})")
     marks = w.menu_marks(OPTIONS, OPTION_ITEMS)
     check(errors, marks == [i in (PICKER_OFF, ESC_NOTHING) for i in range(OPTION_ITEMS)], f"marks after F3: {marks}")
     w.focus()
     w.key("F3")
     w.wait_for(lambda im: all(back(im, picker(k)) == PICKER for k in range(1, 11)), "F3 shows the picker")
+    # Held down, keypad plus repeats: one step per repeat, up to 72 points (S=122).
+    s.run(["xdotool", "keydown", "KP_Add"])
+    time.sleep(1.5)
+    s.run(["xdotool", "keyup", "KP_Add"])
+    w.wait_for(lambda im: im.pixel(edge(2, 122), 20) == BLACK
+               and all(im.pixel(x, 20) == WHITE for x in range(8, edge(2, 122) - 1)), "72 points after holding +")
     finish(errors)
 
 

@@ -1,4 +1,5 @@
 #include <QKeyEvent>
+#include <vector>
 
 #include "QtFixture.h"
 #include "platform/qt/KeyCodes.h"
@@ -16,9 +17,9 @@ TEST(KeyCodes, PhysicalKeysGiveTheirVirtualKeyWhateverTheLayout) {
     for (auto [scan, vk] : keypad) EXPECT_EQ(VirtualKeyFromScanCode(scan), vk) << scan;
     EXPECT_EQ(VirtualKeyFromScanCode(9), 27);
     EXPECT_EQ(VirtualKeyFromScanCode(86), 107);
-    EXPECT_EQ(VirtualKeyFromScanCode(21), 187);
     EXPECT_EQ(VirtualKeyFromScanCode(82), 109);
-    EXPECT_EQ(VirtualKeyFromScanCode(20), 189);
+    EXPECT_EQ(VirtualKeyFromScanCode(20), 0);  // main-keyboard minus and plus: the layout decides
+    EXPECT_EQ(VirtualKeyFromScanCode(21), 0);
     EXPECT_EQ(VirtualKeyFromScanCode(119), 46);
     EXPECT_EQ(VirtualKeyFromScanCode(22), 8);
     EXPECT_EQ(VirtualKeyFromScanCode(38), 0);  // a letter: of no use to the game
@@ -37,6 +38,31 @@ TEST(KeyCodes, WithoutAScanCodeTheKeyAndKeypadFlagDecide) {
     EXPECT_EQ(VirtualKeyFromQtKey(Qt::Key_Delete, false), 46);
     EXPECT_EQ(VirtualKeyFromQtKey(Qt::Key_Backspace, false), 8);
     EXPECT_EQ(VirtualKeyFromQtKey(Qt::Key_A, false), 0);
+}
+
+TEST(KeyCodes, MainKeyboardPlusAndMinusAreTheKeysThatTypeThemInTheActiveGroup) {
+    using Syms = std::vector<std::uint32_t>;
+    struct Case {
+        const char* what;
+        Syms keysyms;   // the key's core mapping
+        std::uint32_t typed;
+        int vk;
+    } cases[] = {
+        {"us =", {0x3d, 0x2b, 0x3d, 0x2b}, 0x3d, 187},
+        {"us Shift+=", {0x3d, 0x2b, 0x3d, 0x2b}, 0x2b, 187},
+        {"us Shift+-", {0x2d, 0x5f, 0x2d, 0x5f}, 0x5f, 189},
+        {"de + (right of u-umlaut)", {0x2b, 0x2a, 0x2b, 0x2a, 0x7e}, 0x2b, 187},
+        {"de Shift++", {0x2b, 0x2a, 0x2b, 0x2a, 0x7e}, 0x2a, 187},
+        {"de - (right of .)", {0x2d, 0x5f, 0x2d, 0x5f}, 0x5f, 189},
+        {"de sharp s", {0xdf, 0x3f, 0xdf, 0x3f}, 0x3f, 0},
+        {"us,de group 2: the us = key is acute", {0x3d, 0x2b, 0xfe51, 0xfe50}, 0xfe51, 0},
+        {"de,us group 2: the acute key is =", {0xfe51, 0xfe50, 0x3d, 0x2b}, 0x2b, 187},
+        {"ru = (Cyrillic group 2)", {0x3d, 0x2b, 0x3d, 0x2b}, 0x3d, 187},
+        {"keymap unknown: the typed symbol", {}, 0x2d, 189},
+        {"keymap unknown, Shift+-", {}, 0x5f, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(qt::VirtualKeyFromSymbol(qt::PlainSymbolOf(c.keysyms, c.typed)), c.vk) << c.what;
 }
 
 using NativeKeys = RealWindow;
@@ -58,4 +84,12 @@ TEST_F(NativeKeys, ShiftOneUnderAnyLayoutEntersOne) {
     QKeyEvent keypad(QEvent::KeyPress, Qt::Key_Clear, Qt::KeypadModifier, 84, 0xff9d, 0);
     QCoreApplication::sendEvent(window.get(), &keypad);
     EXPECT_EQ(st().Grid(1, cell), 5);
+    // So is keypad Del: Delete with Num Lock off, the decimal point (ignored) with it on.
+    window->Cell(cell)->onClick();
+    QKeyEvent decimal(QEvent::KeyPress, Qt::Key_Period, Qt::KeypadModifier, 91, 0xffae, 0, ".");
+    QCoreApplication::sendEvent(window.get(), &decimal);
+    EXPECT_EQ(st().SelCell, CellNumber(1, cell));
+    QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::KeypadModifier, 91, 0xff9f, 0);
+    QCoreApplication::sendEvent(window.get(), &del);
+    EXPECT_EQ(st().Grid(1, cell), 0);
 }

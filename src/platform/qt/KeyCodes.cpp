@@ -1,19 +1,25 @@
 #include "platform/qt/KeyCodes.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <array>
 #include <utility>
+#include <vector>
+#include <cstdlib>
+
+#if QT_CONFIG(xcb)
+#include <xcb/xcb.h>
+#endif
 
 namespace sudoku::qt {
 
 namespace {
 
 // Physical keys by their X11/Wayland key code (evdev code + 8).
-constexpr std::array<std::pair<std::uint32_t, std::int16_t>, 29> kScanTable{{
+constexpr std::array<std::pair<std::uint32_t, std::int16_t>, 27> kScanTable{{
     {9, 27},                                                     // Esc
     {10, 49}, {11, 50}, {12, 51}, {13, 52}, {14, 53},            // main row 1..5
     {15, 54}, {16, 55}, {17, 56}, {18, 57}, {19, 48},            // main row 6..9, 0
-    {20, 189}, {21, 187},                                        // minus, plus/equals
     {22, 8},                                                     // Backspace
     {119, 46},                                                   // Delete
     {79, 103}, {80, 104}, {81, 105}, {82, 109},                  // keypad 7 8 9 -
@@ -22,6 +28,28 @@ constexpr std::array<std::pair<std::uint32_t, std::int16_t>, 29> kScanTable{{
     {69, 114},                                                   // F3
     {91, 110},                                                   // keypad decimal
 }};
+
+constexpr std::uint32_t kSymPlus = 0x2b, kSymEqual = 0x3d, kSymMinus = 0x2d;
+
+// The key's symbols in the X server's current keymap; empty without an X11 connection.
+std::vector<std::uint32_t> KeySymbolsOf(std::uint32_t scanCode) {
+    std::vector<std::uint32_t> syms;
+#if QT_CONFIG(xcb)
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!x11 || scanCode < 8 || scanCode > 255) return syms;
+    xcb_connection_t* c = x11->connection();
+    const auto code = static_cast<xcb_keycode_t>(scanCode);
+    xcb_get_keyboard_mapping_reply_t* reply =
+        xcb_get_keyboard_mapping_reply(c, xcb_get_keyboard_mapping(c, code, 1), nullptr);
+    if (!reply) return syms;
+    const xcb_keysym_t* first = xcb_get_keyboard_mapping_keysyms(reply);
+    syms.assign(first, first + xcb_get_keyboard_mapping_keysyms_length(reply));
+    std::free(reply);
+#else
+    (void)scanCode;
+#endif
+    return syms;
+}
 
 }  // namespace
 
@@ -45,11 +73,29 @@ std::int16_t VirtualKeyFromQtKey(int key, bool keypad) {
     }
 }
 
+std::int16_t VirtualKeyFromSymbol(std::uint32_t plain) {
+    if (plain == kSymPlus || plain == kSymEqual) return 187;
+    return plain == kSymMinus ? 189 : 0;
+}
+
+std::uint32_t PlainSymbolOf(std::span<const std::uint32_t> syms, std::uint32_t typed) {
+    // Core order: group 1 levels 1-2, group 2 levels 1-2, group 1 levels 3-4, group 2 levels 3-4,
+    // then four symbols for each further group.
+    for (std::size_t i = 0; i < syms.size(); i += (i == 2 ? 6 : i < 2 ? 2 : 4))
+        if (syms[i] == typed || (i + 1 < syms.size() && syms[i + 1] == typed)) return syms[i];
+    return syms.empty() ? typed : syms[0];
+}
+
 std::int16_t VirtualKeyOf(const QKeyEvent& event) {
 #ifdef Q_OS_WIN
     if (event.nativeVirtualKey() != 0) return static_cast<std::int16_t>(event.nativeVirtualKey() & 0xFF);
 #else
-    if (event.nativeScanCode() != 0) return VirtualKeyFromScanCode(event.nativeScanCode());
+    if (const std::uint32_t scan = event.nativeScanCode(); scan != 0) {
+        // Keypad Del with Num Lock off is Delete; the keypad digits keep their codes either way.
+        if (event.key() == Qt::Key_Delete) return 46;
+        if (const std::int16_t vk = VirtualKeyFromScanCode(scan)) return vk;
+        return VirtualKeyFromSymbol(PlainSymbolOf(KeySymbolsOf(scan), event.nativeVirtualKey()));
+    }
 #endif
     return VirtualKeyFromQtKey(event.key(), event.modifiers().testFlag(Qt::KeypadModifier));
 }
