@@ -2,6 +2,8 @@
 #include <QFontInfo>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTime>
+#include <cmath>
 
 #include "QtFixture.h"
 #include "app/Palette.h"
@@ -48,14 +50,19 @@ TEST_F(WindowAsDesigned, MenusIconAndTimer) {
     EXPECT_EQ(tops[0]->text(), QString::fromUtf8("Игра"));
     EXPECT_EQ(tops[1]->text(), QString::fromUtf8("Разное"));
     QStringList captions;
+    QString places;  // an item is "i", a separator "-", a menu ends with "|"
     int separators = 0;
-    for (QAction* top : tops)
+    for (QAction* top : tops) {
         for (QAction* a : top->menu()->actions()) {
             if (a->isSeparator()) ++separators;
             else captions << a->text();
             if (a->isChecked()) captions << "*";
+            places += a->isSeparator() ? '-' : 'i';
         }
+        places += '|';
+    }
     EXPECT_EQ(separators, 5);
+    EXPECT_EQ(places.toStdString(), "ii-ii-ii-ii|ii-ii-iii|");
     EXPECT_EQ(captions.join('|').toStdString(),
               "Новая|Удалить введённые цифры|Сложно (в малых квадратах 2-3 цифры)|"
               "Сложно (в малых квадратах 3-4 цифры)|Средне (в малых квадратах 4-5 цифр)|"
@@ -67,6 +74,19 @@ TEST_F(WindowAsDesigned, MenusIconAndTimer) {
     const QList<QSize> sizes = window->windowIcon().availableSizes();
     for (int s : {16, 24, 48}) EXPECT_TRUE(sizes.contains(QSize(s, s))) << s;
     EXPECT_FALSE(ui.tmrPostr->Enabled());
+    // The progress timer ticks every 200 ms into the status animation.
+    EXPECT_EQ(window->ProgressTimer().interval(), 200);
+    ui.lblInfo->SetCaption("Создание таблицы");
+    ui.tmrPostr->SetEnabled(true);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->Info()->text() == QString::fromUtf8("Создание таблицы."); }, 5000));
+    ui.tmrPostr->SetEnabled(false);
+}
+
+TEST(QtProcess, SecondsSinceMidnightIsTheTimeOfDay) {  // what the random source is seeded from
+    qt::QtProcess process;
+    const double now = QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+    const double off = std::fmod(process.SecondsSinceMidnight() - now + 86400.0, 86400.0);
+    EXPECT_TRUE(off < 2.0 || off > 86398.0) << off;
 }
 
 using MousePlay = RealWindow;

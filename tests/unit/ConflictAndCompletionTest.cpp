@@ -16,12 +16,16 @@ TEST(MarkConflicts, CluesCountButAreNeverPainted) {
     b.st().Grid(1, 9) = 4;  // same row as the clue 4
     b.st().Grid(7, 2) = 7;  // same column as the clue 7 ...
     b.st().Grid(9, 2) = 7;  // ... three times
+    b.st().Grid(2, 6) = 8;  // column 6 only: no row or box shared
+    b.st().Grid(8, 6) = 8;
     b.game.DrawBoard();
     EXPECT_EQ(Back(b, 1, 1), palette::kCellClue);
     EXPECT_EQ(Back(b, 1, 9), palette::kCellConflict);
     EXPECT_EQ(Back(b, 5, 2), palette::kCellClue);
     EXPECT_EQ(Back(b, 7, 2), palette::kCellConflict);
     EXPECT_EQ(Back(b, 9, 2), palette::kCellConflict);
+    EXPECT_EQ(Back(b, 2, 6), palette::kCellConflict);
+    EXPECT_EQ(Back(b, 8, 6), palette::kCellConflict);
     EXPECT_EQ(Back(b, 2, 2), palette::kCellPlain);  // empty cells stay white
 }
 

@@ -77,10 +77,14 @@ TEST(DrawBoard, LadderWalkVisitsEverySizeAndStopsAtTheEnds) {
     b.game.mnuSizeD_Click();  // at the bottom: unchanged, but still redrawn
     EXPECT_EQ(b.st().FontSizePt, 8);
     EXPECT_EQ(b.st().SelCell, 0);
-    for (std::size_t i = 1; i < layout::kLadder.size(); ++i) {
+    const std::pair<int, int> steps[] = {{9, 16},  {10, 18}, {11, 21}, {12, 22}, {14, 26}, {16, 29}, {18, 33}, {20, 36},
+                                         {22, 39}, {24, 42}, {26, 46}, {28, 49}, {36, 63}, {48, 83}, {72, 122}};
+    EXPECT_EQ(b.Cell(1).width, 15);
+    for (auto [pt, s] : steps) {
         b.game.mnuSizeU_Click();
-        EXPECT_EQ(b.st().FontSizePt, layout::kLadder[i]);
-        EXPECT_EQ(b.Picker(7).width, layout::kCellSize[i]);
+        EXPECT_EQ(b.st().FontSizePt, pt);
+        EXPECT_EQ(b.Picker(7).width, s) << pt;
+        EXPECT_EQ(b.Cell(81).height, s) << pt;
     }
     b.game.mnuSizeU_Click();
     EXPECT_EQ(b.st().FontSizePt, 72);

@@ -50,7 +50,10 @@ TEST(BuildSolutionGrid, CleanPassUsesExactlyItsDraws) {
     const Grid9 target = ValidGrid();
     ScriptPass(b.random.script, target);
     const long scripted = static_cast<long>(b.random.script.size());
+    std::string opening;
+    b.pump.onProcess = [&] { opening = b.timer.enabled ? b.info->caption : "timer off"; };
     b.game.BuildSolutionGrid();
+    EXPECT_EQ(opening, "Создание таблицы..");  // no tick is due before the first pass
     EXPECT_EQ(b.st().Grid, target);
     EXPECT_EQ(b.random.draws, scripted);  // 9 attempts, no redraw, no conflict
     EXPECT_EQ(scripted, 9 * 9 * 2);
@@ -173,6 +176,32 @@ TEST(RemoveClues, EveryDifficultyKeepsItsCluesPerBox) {
         }
         EXPECT_EQ(counts.size(), 2u) << items[i];
     }
+}
+
+TEST(RemoveClues, ScriptedDrawsBlankTheseCells) {
+    Board b;  // 2 to 3 holes per box
+    b.st().Givens = b.st().Grid = ValidGrid();
+    auto& s = b.random.script;
+    // First box: the count (3 holes), then column and row offsets; (2,0) a second time is redrawn.
+    for (float v : {0.75f, OffsetValue(2), OffsetValue(0), OffsetValue(0), OffsetValue(1), OffsetValue(2),
+                    OffsetValue(0), OffsetValue(1), OffsetValue(2)})
+        s.push_back(v);
+    for (int box = 1; box < 9; ++box)  // 2 holes: top-left, then bottom row, middle column
+        for (float v : {0.25f, OffsetValue(0), OffsetValue(0), OffsetValue(1), OffsetValue(2)}) s.push_back(v);
+    const long scripted = static_cast<long>(s.size());
+    b.game.RemoveClues();
+    EXPECT_EQ(b.random.draws, scripted);
+    std::set<std::pair<int, int>> holes{{1, 3}, {2, 1}, {3, 2}};
+    for (int box = 1; box < 9; ++box) {
+        const int br = 1 + 3 * (box / 3), bc = 1 + 3 * (box % 3);
+        holes.insert({br, bc});
+        holes.insert({br + 2, bc + 1});
+    }
+    for (int r = 1; r <= 9; ++r)
+        for (int c = 1; c <= 9; ++c) {
+            EXPECT_EQ(b.st().Givens(r, c) == 0, holes.count({r, c}) == 1) << r << "," << c;
+            EXPECT_EQ(b.st().Grid(r, c), b.st().Givens(r, c));
+        }
 }
 
 TEST(RandomSource, NeverReachesOne) {

@@ -149,3 +149,33 @@ TEST(PickerOption, EitherItemFlipsTheOptionAndDropsTheChoices) {
     b.Choose("mnuRightDigOk");
     EXPECT_TRUE(ok.checked);
 }
+
+// The Esc-action and picker-option commands have no guard: they act inside a build and after a solve.
+TEST(OptionCommands, ActWhileAGridIsBuiltAndAfterTheSolve) {
+    auto exercise = [](Board& b, const char* when) {
+        const std::pair<const char*, std::int16_t> esc[] = {{"mnuEscMin", 1}, {"mnuEscEnd", 2}, {"mnuEscNo", 0}};
+        for (auto [item, value] : esc) {
+            b.Choose(item);
+            EXPECT_EQ(b.st().EscAction, value) << when;
+            EXPECT_TRUE(b.Item(item).checked) << item << " " << when;
+        }
+        b.Choose("mnuRightDigOk");
+        EXPECT_TRUE(b.Item("mnuRightDigNo").checked) << when;
+        EXPECT_FALSE(b.Picker(1).visible) << when;
+        b.Choose("mnuRightDigNo");
+        EXPECT_TRUE(b.Item("mnuRightDigOk").checked) << when;
+        EXPECT_TRUE(b.Picker(1).visible) << when;
+    };
+    Board building;
+    int inside = 0;
+    building.pump.onProcess = [&] {
+        if (building.st().Busy == 1 && inside++ == 0) exercise(building, "while building");
+    };
+    building.Choose("mnuNewGame");
+    EXPECT_GE(inside, 1);
+    Board solved;
+    solved.st().Grid = ValidGrid();
+    solved.game.CheckSolved();
+    ASSERT_EQ(solved.st().Solved, 1);
+    exercise(solved, "after the solve");
+}

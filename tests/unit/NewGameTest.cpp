@@ -27,7 +27,9 @@ void ExpectCluesPerBox(Board& b, int holeMin, int holeMax) {
 
 TEST(NewGame, DifficultyItemSetsThePairMovesTheMarkAndDrawsThePuzzle) {
     Board b;
+    b.log.Reset();
     b.Choose("mnuGame67");
+    EXPECT_EQ(b.log.Count(memory::Prop::Checked), 2);  // only the old mark and the new one are written
     EXPECT_EQ(b.st().HoleMin, 6);
     EXPECT_EQ(b.st().HoleMax, 7);
     EXPECT_TRUE(b.Item("mnuGame67").checked);

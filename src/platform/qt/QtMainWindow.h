@@ -53,6 +53,7 @@ public:
     QtLabel* Info() const { return info_; }
     QWidget* ClientArea() const { return centralWidget(); }
     QAction* Action(const char* name) const;
+    const QTimer& ProgressTimer() const { return timer_; }
     // Centres the window on its screen; call after show(), when the frame is known.
     void CentreOnScreen();
 
