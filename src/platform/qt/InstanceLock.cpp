@@ -72,8 +72,9 @@ bool InstanceLock::TryFolder(const std::string& folder, Result& result) {
     const std::string path = folder + kLockName;
     for (int attempt = 0; attempt < 3; ++attempt) {
         // The lock works on a descriptor opened for reading only, as on a file root left behind.
-        int fd = open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
-        if (fd < 0 && (errno == EACCES || errno == EROFS)) fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        const int flags = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+        int fd = open(path.c_str(), O_RDWR | O_CREAT | flags, 0600);
+        if (fd < 0 && (errno == EACCES || errno == EROFS)) fd = open(path.c_str(), O_RDONLY | flags);
         // A file we may not even read, in a folder of ours: replace it.
         if (fd < 0 && errno == EACCES && unlink(path.c_str()) == 0) continue;
         if (fd < 0) return false;
