@@ -479,7 +479,7 @@ def lock_setup(s, variant):
             env.pop(k, None)
         env["HOME"] = os.path.join(s.tmp, "gone")
         return ["unshare", "--mount", "sh", "-c", 'mount -t tmpfs -o ro none /tmp && exec "$0"'], env, None
-    if variant == "planted":  # another user made a fallback folder of ours, with a lock held in it
+    if variant == "planted":  # another user made fallback folders under names the game uses or used, locks held
         del env["XDG_RUNTIME_DIR"]
         env["TMPDIR"] = shared
         root = os.geteuid() == 0
@@ -512,7 +512,7 @@ def lock_setup(s, variant):
 
 
 def kill_game(proc):
-    """kill -9 to the game, inside a sandbox to its first process, and waits until its window is gone."""
+    """kill -9 to the game, inside a sandbox to its first process."""
     try:
         with open(f"/proc/{proc.pid}/task/{proc.pid}/children") as f:
             children = [int(p) for p in f.read().split()]
