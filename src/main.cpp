@@ -1,11 +1,20 @@
 #include <QApplication>
+#include <cstdio>
 
 #include "app/Game.h"
 #include "platform/FastRandom.h"
 #include "platform/qt/QtMainWindow.h"
 #include "platform/qt/QtServices.h"
+#include "platform/qt/XcbStartup.h"
 
 int main(int argc, char* argv[]) {
+    // Without a display the toolkit would abort with a core dump and a misleading hint.
+    if (const auto problem = sudoku::qt::DisplayProblem(argc, argv)) {
+        std::fprintf(stderr, "%s\n", problem->c_str());
+        std::fflush(stderr);
+        std::_Exit(1);  // a probe of a display that never answered may still be waiting
+    }
+    sudoku::qt::UseUtf8WithoutLocale();
     sudoku::qt::QtProcess process;
     sudoku::qt::QtEventPump pump;
     sudoku::FastRandom random;
@@ -17,6 +26,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.sudoku_game.Sudoku"));
     sudoku::qt::QtMainWindow window(game, ui);
+    process.ListenForLaunches(&window, [&window](const sudoku::qt::Launch& l) { window.BringToFront(l); });
     window.show();
     window.CentreOnScreen();
     return app.exec();

@@ -3,8 +3,12 @@
 
 Usage: exe_cases.py <path to sudoku> <case> [<case argument>]
 """
+import fcntl
 import os
+import shutil
 import signal
+import socket
+import subprocess
 import sys
 import time
 
@@ -60,11 +64,19 @@ def finish(errors):
         raise Failure("\n  ".join([f"{len(errors)} check(s) failed:"] + errors[:40]))
 
 
-def wait_start(s):
+def wait_start(s, prefix=(), env=None):
     """Starts the game and waits until the whole start screen is painted."""
-    proc, w = s.launch()
+    proc, w = s.launch(prefix, env)
     w.wait_for(lambda im: back(im, picker(10)) == PICKER and back(im, cell(9, 9)) == WHITE, "the start screen")
     return proc, w
+
+
+def window_origin(s, wid):
+    """The window's top-left corner on the screen."""
+    geo = s.run(["xwininfo", "-id", str(wid)], capture=True)
+    pos = {k.strip(): int(v) for k, v in (line.split(":") for line in geo.splitlines()
+                                          if line.strip().startswith("Absolute upper-left"))}
+    return pos["Absolute upper-left X"], pos["Absolute upper-left Y"]
 
 
 # --- 1. The window as first shown -------------------------------------------------------
@@ -131,10 +143,7 @@ def case_window_layout(s):
           "picker labels are not one pixel apart")
     status = [img.pixel(x, y) for y in range(312, 332) for x in range(6, 309)]
     check(errors, all(p == BG for p in status), "the status line is not empty window colour")
-    geo = s.run(["xwininfo", "-id", str(w.wid)], capture=True)
-    pos = {k.strip(): int(v) for k, v in (line.split(":") for line in geo.splitlines()
-                                          if line.strip().startswith("Absolute upper-left"))}
-    x0, y0 = pos["Absolute upper-left X"], pos["Absolute upper-left Y"]
+    x0, y0 = window_origin(s, w.wid)
     sw, sh = xs.SCREEN
     check(errors, abs(x0 - (sw - img.width) // 2) <= 1 and abs(y0 - (sh - img.height) // 2) <= 1,
           f"window at ({x0},{y0}) is not centred on the {sw}x{sh} screen")
@@ -444,6 +453,267 @@ def case_new_game(s):
     finish(errors)
 
 
+# --- 7. Start-up that never jams, never dies unexplained ------------------------------------
+
+HELD = []
+OTHER_USER = 65534  # nobody: as root, permission bits would not stop the game
+
+
+def skip(reason):
+    print(f"SKIPPED: {reason}")
+    raise SystemExit(xs.SKIP)
+
+
+def as_other_user(s):
+    """A wrapper that runs the game as an unprivileged user owning the runtime folder."""
+    if os.geteuid() != 0:
+        return []
+    if not shutil.which("setpriv"):
+        skip("as root without setpriv, a file the user may not open cannot be arranged")
+    os.chmod(s.tmp, 0o711)
+    os.chown(s.runtime, OTHER_USER, OTHER_USER)
+    return ["setpriv", f"--reuid={OTHER_USER}", f"--regid={OTHER_USER}", "--clear-groups"]
+
+
+def in_sandbox():
+    sandbox = ["unshare", "--pid", "--fork", "--mount-proc", "--kill-child"]
+    if not shutil.which("unshare") or subprocess.run(sandbox + ["true"], stderr=subprocess.DEVNULL).returncode:
+        skip("unshare cannot make a PID namespace here (needs root)")
+    return sandbox
+
+
+def lock_setup(s, variant):
+    """Prepares one of the places a lock is left or looked for; returns the wrapper, the
+    environment and the folder the game must settle on."""
+    env, lock = dict(s.env), os.path.join(s.runtime, "sudoku-game.lock")
+    shared = os.path.join(s.tmp, "shared")  # a temp folder all users may write
+    os.mkdir(shared)
+    os.chmod(shared, 0o1777)
+    own = f"sudoku-{os.geteuid()}"
+    if variant in ("empty", "unreadable", "root_owned"):  # a copy killed at once; sudo -E that died
+        prefix = [] if variant == "empty" else as_other_user(s)
+        if variant == "root_owned" and not prefix:
+            skip("only root can leave a lock file of root's")
+        open(lock, "w").close()
+        os.chmod(lock, 0o644 if variant == "root_owned" else 0o000 if variant == "unreadable" else 0o600)
+        if variant == "unreadable" and prefix:
+            os.chown(lock, OTHER_USER, OTHER_USER)
+        return prefix, env, s.runtime
+    if variant == "sandbox":
+        return in_sandbox(), env, s.runtime
+    if variant == "nowhere":  # no runtime folder, TMPDIR or home, and /tmp mounted read-only
+        in_sandbox()
+        for k in ("XDG_RUNTIME_DIR", "TMPDIR", "XDG_CACHE_HOME"):
+            env.pop(k, None)
+        env["HOME"] = os.path.join(s.tmp, "gone")
+        return ["unshare", "--mount", "sh", "-c", 'mount -t tmpfs -o ro none /tmp && exec "$0"'], env, None
+    if variant == "planted":  # another user made fallback folders under names the game uses or used, locks held
+        del env["XDG_RUNTIME_DIR"]
+        env["TMPDIR"] = shared
+        root = os.geteuid() == 0
+        for name in (own, f"runtime-{os.geteuid()}"):
+            planted = os.path.join(shared, name)
+            os.mkdir(planted)
+            os.chmod(planted, 0o700 if root else 0o777)
+            held = os.path.join(planted, "sudoku-game.lock")
+            open(held, "w").close()
+            if root:
+                os.chown(held, OTHER_USER, OTHER_USER)
+                os.chown(planted, OTHER_USER, OTHER_USER)
+            HELD.append(os.open(held, os.O_RDONLY))  # held by this driver until it ends
+            fcntl.flock(HELD[-1], fcntl.LOCK_EX)
+        return [], env, "/tmp/" + own
+    if variant == "runtime_readonly":  # as a user, for whom mode 0500 means read-only
+        prefix = as_other_user(s)
+        os.chmod(s.runtime, 0o500)
+        env["TMPDIR"] = shared
+        return prefix, env, os.path.join(shared, f"sudoku-{OTHER_USER if prefix else os.geteuid()}")
+    if variant == "no_tmpdir":
+        env.update(XDG_RUNTIME_DIR=os.path.join(s.tmp, "gone"), TMPDIR=os.path.join(s.tmp, "gone-too"))
+        return [], env, "/tmp/" + own
+    if variant == "tmpdir_file":
+        del env["XDG_RUNTIME_DIR"]
+        env["TMPDIR"] = lock  # any file
+        open(lock, "w").close()
+        return [], env, "/tmp/" + own
+    raise Failure(f"unknown variant {variant}")
+
+
+def kill_game(proc):
+    """kill -9 to the game, inside a sandbox to its first process."""
+    try:
+        with open(f"/proc/{proc.pid}/task/{proc.pid}/children") as f:
+            children = [int(p) for p in f.read().split()]
+    except OSError:
+        children = []
+    for pid in children + [proc.pid]:
+        os.kill(pid, signal.SIGKILL)
+    proc.wait()
+
+
+def case_lock(s, variant):
+    """Over a leftover lock, and again after a kill -9, the game starts; a second copy then finds
+    the first and ends with status 0, leaving one window."""
+    prefix, env, folder = lock_setup(s, variant)
+    if folder is None:  # no place for a lock: the game starts all the same and says so
+        first, w = wait_start(s, prefix, env)
+        if "нет личной папки" not in s.output(first):
+            raise Failure(f"no word on stderr that a second copy goes unnoticed: {s.output(first)!r}")
+        return
+    for round in ("over what was left", "after a kill -9"):
+        first, w = wait_start(s, prefix, env)
+        second = s.start_game(prefix, env)
+        status = wait_exit(second, 5)
+        if status != 0 or s.game_windows() != [w.wid] or first.poll() is not None:
+            raise Failure(f"{round}: the second copy ended with {status}, windows {s.game_windows()}")
+        note = s.output(first)
+        if (folder in note) != (folder != s.runtime) or s.output(second):
+            raise Failure(f"{round}: the lock folder should be {folder}; the first copy said {note!r}, "
+                          f"the second {s.output(second)!r}")
+        kill_game(first)
+        deadline = time.monotonic() + 5
+        while s.game_windows():
+            if time.monotonic() > deadline:
+                raise Failure("the killed copy's window stays")
+            time.sleep(0.05)
+
+
+def free_display():
+    n = 50
+    while os.path.exists(f"/tmp/.X11-unix/X{n}") or os.path.exists(f"/tmp/.X{n}-lock"):
+        n += 1
+    return f":{n}"
+
+
+def case_no_display(s):
+    """Without a usable display the game says so in one line naming DISPLAY, and ends with
+    status 1; a display that never answers holds it a few seconds. The next start is not blocked."""
+    silent = socket.socket()  # a display that accepts connections and never answers
+    for n in range(60, 400):
+        try:
+            silent.bind(("127.0.0.1", 6000 + n))
+            break
+        except OSError:
+            continue
+    silent.listen()
+    errors = []
+    try:
+        for value in (None, free_display(), "garbage!!", f"127.0.0.1:{n}"):
+            env = {k: v for k, v in s.env.items() if k != "DISPLAY"}
+            if value:
+                env["DISPLAY"] = value
+            t0 = time.monotonic()
+            try:
+                r = subprocess.run([s.exe], env=env, capture_output=True, timeout=10)
+            except subprocess.TimeoutExpired:
+                errors.append(f"DISPLAY={value!r}: the game still runs 10 s later")
+                continue
+            lines = r.stderr.decode(errors="replace").strip().splitlines()
+            print(f"DISPLAY={value!r}: status {r.returncode} after {1000 * (time.monotonic() - t0):.0f} ms, {lines}")
+            check(errors, r.returncode == 1, f"DISPLAY={value!r}: status {r.returncode}")
+            check(errors, len(lines) == 1 and "DISPLAY" in lines[0] and (value or "") in lines[0],
+                  f"DISPLAY={value!r}: not one line naming the variable: {lines}")
+    finally:
+        silent.close()
+    # Another platform than X11 needs no display.
+    env = {k: v for k, v in s.env.items() if k != "DISPLAY"}
+    offscreen = s.start_game(env=dict(env, QT_QPA_PLATFORM="offscreen"))
+    time.sleep(1)
+    check(errors, offscreen.poll() is None, f"offscreen without DISPLAY ended with {offscreen.returncode}")
+    offscreen.kill()
+    offscreen.wait()
+    finish(errors)
+    wait_start(s)
+
+
+def case_small_screen(s):
+    """At twice the scale the window is larger than the 640x480 screen: it opens at the screen's
+    top-left corner, title and menu bar within reach."""
+    s.start_game(env=dict(s.env, QT_SCALE_FACTOR="2"))
+    seen, deadline = [], time.monotonic() + 10
+    while len(seen) < 4 or len(set(seen[-4:])) > 1:  # until the position settles
+        if time.monotonic() > deadline:
+            raise Failure(f"the window did not appear or settle: {seen}")
+        time.sleep(0.1)
+        found = s.game_windows()
+        if found:
+            seen.append(window_origin(s, found[0]))
+    if seen[-1] != (0, 0):
+        raise Failure(f"window at {seen[-1]} on a {s.screen[0]}x{s.screen[1]} screen")
+
+
+def case_no_locale(s):
+    """With no locale at all, the legacy title property carries the title too."""
+    env = {k: v for k, v in s.env.items() if not k.startswith(("LANG", "LC_"))}
+    proc = s.start_game(env=env)
+    deadline = time.monotonic() + 10
+    while not (found := s.run(["xdotool", "search", "--onlyvisible", "--class", "sudoku"], capture=True, check=False)):
+        if proc.poll() is not None or time.monotonic() > deadline:
+            raise Failure("no window")
+        time.sleep(0.05)
+    r = subprocess.run(["xprop", "-id", found.split()[0], "WM_NAME"], env=dict(s.env, LANG="C.UTF-8"),
+                       capture_output=True, timeout=10)
+    out = r.stdout.decode(errors="replace").strip()
+    if not out.endswith(f'= "{xs.TITLE}"'):
+        raise Failure(f"legacy title: {out}")
+
+
+def case_bring_to_front(s):
+    """Launched again while a minimised copy runs: the running window comes back and takes the
+    focus, and the launcher's startup notification is completed."""
+    first, w = wait_start(s)
+    w.choose(OPTIONS, ESC_MINIMISE)
+    w.focus()
+    w.key("Escape")
+    s.run(["xdotool", "windowunmap", "--sync", str(w.wid)])  # what a window manager does on the request
+    x = xs.XClient(s.display)
+    try:
+        x.watch_root()
+        second = s.start_game(env=dict(s.env, DESKTOP_STARTUP_ID="sudoku-test_TIME0"))
+        if wait_exit(second, 5) != 0 or s.output(second):
+            raise Failure(f"the second copy ended with {second.returncode}: {s.output(second)!r}")
+        deadline = time.monotonic() + 5
+        while True:
+            x.root_messages()
+            focus = s.run(["xdotool", "getwindowfocus"], capture=True, check=False).strip()
+            state = (w.map_state(), focus == str(w.wid), x.startup_info.split(b"\0")[0])
+            if state == ("IsViewable", True, b"remove: ID=sudoku-test_TIME0"):
+                break
+            if time.monotonic() > deadline:
+                raise Failure(f"(map state, focused, startup message) is {state}")
+            time.sleep(0.05)
+    finally:
+        x.close()
+
+
+def case_menu_keys(s):
+    """F10 or a tap of Alt opens Игра, the arrows move, Enter chooses, and Esc leaves the menu
+    without reaching the game."""
+    proc, w = wait_start(s)
+    w.focus()
+    w.key("F10")
+    w.wait_popup(True)
+    w.key("Right", "Up", "Up", "Up", "Return")  # to Разное, then up from its end to ESC - Закрыть
+    w.wait_popup(False)
+    marks = w.menu_marks(OPTIONS, OPTION_ITEMS)
+    if marks != [i in (PICKER_ON, ESC_CLOSE) for i in range(OPTION_ITEMS)]:
+        raise Failure(f"check marks after F10, Right, Up x3, Enter: {marks}")
+    w.focus()
+    w.key("alt")
+    popup = w.wait_popup(True)
+    if window_origin(s, popup)[0] - window_origin(s, w.wid)[0] > 20:
+        raise Failure("a tap of Alt opened another menu than Игра")
+    w.key("Escape")
+    w.wait_popup(False)
+    time.sleep(0.3)
+    if proc.poll() is not None:
+        raise Failure("Esc in the menu reached the game and closed it")
+    w.click(*centre(cell(5, 5)))
+    w.key("Escape")
+    if wait_exit(proc, 3) != 0:
+        raise Failure(f"Esc on the board ended the game with {proc.returncode}")
+
+
 CASES = {
     "window_layout": case_window_layout,
     "single_instance": case_single_instance,
@@ -453,13 +723,20 @@ CASES = {
     "esc_minimise": case_esc_minimise,
     "close_during_build": case_close_during_build,
     "new_game": case_new_game,
+    "lock": case_lock,
+    "no_display": case_no_display,
+    "small_screen": case_small_screen,
+    "no_locale": case_no_locale,
+    "bring_to_front": case_bring_to_front,
+    "menu_keys": case_menu_keys,
 }
+SCREENS = {"small_screen": (640, 480)}
 
 
 def main():
     exe, name, extra = sys.argv[1], sys.argv[2], sys.argv[3:]
     label = "_".join([name] + extra)
-    with xs.Session(os.path.abspath(exe), label, os.getcwd()) as s:
+    with xs.Session(os.path.abspath(exe), label, os.getcwd(), SCREENS.get(name, xs.SCREEN)) as s:
         try:
             CASES[name](s, *extra)
         except Failure as e:

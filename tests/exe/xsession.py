@@ -95,7 +95,7 @@ class XClient:
     the requests a window sends to the window manager."""
 
     CLIENT_MESSAGE = 33
-    STRUCTURE_NOTIFY, SUBSTRUCTURE_NOTIFY = 1 << 17, 1 << 19
+    STRUCTURE_NOTIFY, SUBSTRUCTURE_NOTIFY, PROPERTY_CHANGE = 1 << 17, 1 << 19, 1 << 22
 
     class _ClientMessage(ctypes.Structure):
         _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
@@ -129,6 +129,7 @@ class XClient:
         if not self.dpy:
             raise Failure(f"cannot open display {display}")
         self.root = x.XDefaultRootWindow(self.dpy)
+        self.startup_info = b""  # the text of the startup-notification messages received
 
     def atom(self, name):
         return self.x.XInternAtom(self.dpy, name.encode(), 0)
@@ -146,8 +147,9 @@ class XClient:
         self.x.XFlush(self.dpy)
 
     def watch_root(self):
-        """Client messages sent to the root window (requests to the window manager) become visible."""
-        self.x.XSelectInput(self.dpy, self.root, self.STRUCTURE_NOTIFY | self.SUBSTRUCTURE_NOTIFY)
+        """Client messages sent to the root window (requests to the window manager, startup
+        notification) become visible."""
+        self.x.XSelectInput(self.dpy, self.root, self.STRUCTURE_NOTIFY | self.SUBSTRUCTURE_NOTIFY | self.PROPERTY_CHANGE)
         self.x.XSync(self.dpy, 0)
 
     def root_messages(self):
@@ -159,6 +161,8 @@ class XClient:
             if ev.type == self.CLIENT_MESSAGE:
                 name = ctypes.string_at(self.x.XGetAtomName(self.dpy, ev.xclient.message_type)).decode()
                 out.append((ev.xclient.window, name, ev.xclient.l[0]))
+                if name.startswith("_NET_STARTUP_INFO"):
+                    self.startup_info += bytes(ev.xclient.l)[:20]
         return out
 
     def close(self):
@@ -309,8 +313,8 @@ class GameWindow:
 class Session:
     """A private X server, runtime folder and game processes for one test."""
 
-    def __init__(self, exe, name, outdir):
-        self.exe, self.name, self.outdir = exe, name, outdir
+    def __init__(self, exe, name, outdir, screen=SCREEN):
+        self.exe, self.name, self.outdir, self.screen = exe, name, outdir, screen
         self.xvfb = None
         self.games = []
         self.tmp = self.runtime = self.display = None
@@ -334,7 +338,7 @@ class Session:
         os.mkdir(self.runtime, 0o700)
         r, w = os.pipe()
         self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(w), "-screen", "0", "%dx%dx24" % SCREEN, "-nolisten", "tcp", "-noreset"],
+            ["Xvfb", "-displayfd", str(w), "-screen", "0", "%dx%dx24" % self.screen, "-nolisten", "tcp", "-noreset"],
             pass_fds=(w,), stdout=subprocess.DEVNULL, stderr=open(os.path.join(self.tmp, "xvfb.log"), "wb"),
             preexec_fn=_die_with_parent)
         os.close(w)
@@ -392,12 +396,19 @@ class Session:
                                          capture=True, binary=True))
         return Image(w, h, data, client_top)
 
-    def start_game(self):
+    def start_game(self, prefix=(), env=None):
+        """Starts the game, under a wrapper command if given (another user, another namespace)."""
         log = tempfile.TemporaryFile(dir=self.tmp)
-        proc = subprocess.Popen([self.exe], env=self.env, stdout=log, stderr=subprocess.STDOUT,
+        proc = subprocess.Popen([*prefix, self.exe], env=env or self.env, stdout=log, stderr=subprocess.STDOUT,
                                 preexec_fn=_die_with_parent)
         self.games.append((proc, log))
         return proc
+
+    def output(self, proc):
+        """What a game started here wrote to stdout and stderr so far."""
+        log = next(log for p, log in self.games if p is proc)
+        log.seek(0)
+        return log.read().decode(errors="replace")
 
     def game_windows(self):
         out = self.run(["xdotool", "search", "--onlyvisible", "--name", f"^{TITLE}$"], capture=True, check=False)
@@ -419,8 +430,8 @@ class Session:
                 raise Failure("no window titled " + TITLE)
             time.sleep(0.05)
 
-    def launch(self):
-        proc = self.start_game()
+    def launch(self, prefix=(), env=None):
+        proc = self.start_game(prefix, env)
         return proc, self.wait_window(proc)
 
 

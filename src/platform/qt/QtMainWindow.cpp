@@ -6,9 +6,11 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QScreen>
+#include <algorithm>
 
 #include "platform/qt/KeyCodes.h"
 #include "platform/qt/QtIcon.h"
+#include "platform/qt/XcbStartup.h"
 
 namespace sudoku::qt {
 
@@ -42,6 +44,7 @@ QtMainWindow::QtMainWindow(Game& game, Ui& ui) : game_(game), ui_(ui) {
     BuildLabels();
     BuildMenus();
     resize(w.clientWidth, w.clientHeight + menuBar()->sizeHint().height());
+    installEventFilter(this);
 }
 
 QtMainWindow::~QtMainWindow() = default;
@@ -112,9 +115,51 @@ bool QtMainWindow::Minimise() {
 void QtMainWindow::CentreOnScreen() {
     const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
     if (!s) return;
+    const QRect area = s->availableGeometry();
     QRect frame = frameGeometry();
-    frame.moveCenter(s->availableGeometry().center());
-    move(frame.topLeft());
+    frame.moveCenter(area.center());
+    // A window larger than the screen keeps its title and menu bar within reach.
+    move(std::max(frame.left(), area.left()), std::max(frame.top(), area.top()));
+}
+
+void QtMainWindow::BringToFront(const Launch& launch) {
+    if (!launch.activationToken.isEmpty()) qputenv("XDG_ACTIVATION_TOKEN", launch.activationToken);
+    if (isMinimized()) {
+        showNormal();
+    } else {
+        show();
+    }
+    raise();
+    activateWindow();
+    CompleteStartup(winId(), launch.startupId.toStdString());
+}
+
+bool QtMainWindow::eventFilter(QObject* watched, QEvent* e) {
+    // The menu bar from the keyboard: F10, or Alt pressed and released with nothing in between.
+    if (e->type() == QEvent::KeyPress) {
+        const auto* k = static_cast<QKeyEvent*>(e);
+        const bool altAlone = k->key() == Qt::Key_Alt && k->modifiers() == Qt::AltModifier;
+        if (!k->isAutoRepeat()) altTapped_ = altAlone;
+        if (k->key() == Qt::Key_F10 && k->modifiers() == Qt::NoModifier) {
+            OpenFirstMenu();
+            return true;
+        }
+    } else if (e->type() == QEvent::KeyRelease) {
+        const auto* k = static_cast<QKeyEvent*>(e);
+        if (k->key() == Qt::Key_Alt && altTapped_ && !k->isAutoRepeat()) {
+            altTapped_ = false;
+            OpenFirstMenu();
+            return true;
+        }
+    } else if (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::WindowDeactivate) {
+        altTapped_ = false;
+    }
+    return QMainWindow::eventFilter(watched, e);
+}
+
+void QtMainWindow::OpenFirstMenu() {
+    const QList<QAction*> menus = menuBar()->actions();
+    if (!menus.isEmpty()) menuBar()->setActiveAction(menus.front());
 }
 
 void QtMainWindow::keyPressEvent(QKeyEvent* e) {

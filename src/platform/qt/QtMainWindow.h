@@ -8,6 +8,7 @@
 #include "app/Ui.h"
 #include "platform/Controls.h"
 #include "platform/qt/QtLabel.h"
+#include "platform/qt/QtServices.h"
 
 class QAction;
 
@@ -56,12 +57,17 @@ public:
     const QTimer& ProgressTimer() const { return timer_; }
     // Centres the window on its screen; call after show(), when the frame is known.
     void CentreOnScreen();
+    // A later launch: the window comes to the front, restored if minimised, and the launch completes.
+    void BringToFront(const Launch& launch);
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
+    void OpenFirstMenu();
+
     void BuildLabels();
     void BuildMenus();
 
@@ -72,6 +78,7 @@ private:
     std::vector<QtLabel*> cells_ = std::vector<QtLabel*>(82, nullptr);
     std::vector<QtLabel*> pickers_ = std::vector<QtLabel*>(11, nullptr);
     QtLabel* info_ = nullptr;
+    bool altTapped_ = false;
     std::vector<std::unique_ptr<QtMenuItem>> items_;
 };
 

@@ -1,14 +1,20 @@
 #include "platform/qt/QtServices.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QStandardPaths>
 #include <QTime>
+#include <cstdio>
 #include <cstdlib>
 
 #ifdef Q_OS_UNIX
-#include <sys/stat.h>
-#include <unistd.h>
+#include <QFileInfo>
+#include <QSocketNotifier>
+#include <sys/socket.h>
+
+#include "platform/qt/InstanceLock.h"
+#else
+#include <QDir>
+#include <QLockFile>
+#include <QStandardPaths>
 #endif
 
 namespace sudoku::qt {
@@ -18,41 +24,86 @@ void QtEventPump::ProcessEvents() { QCoreApplication::processEvents(QEventLoop::
 QtProcess::QtProcess() = default;
 QtProcess::~QtProcess() = default;
 
-QString QtProcess::LockPath() {
-    QString dir;
 #ifdef Q_OS_UNIX
-    // The per-user runtime folder; without one, a private folder of this user in the temp folder.
-    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QDir(QString::fromLocal8Bit(runtime)).exists()) {
-        dir = QString::fromLocal8Bit(runtime);
-    } else {
-        dir = QDir::tempPath() + QStringLiteral("/runtime-") + QString::number(getuid());
-        mkdir(QFile::encodeName(dir).constData(), 0700);
-        // The toolkit looks for the same folder; naming it spares a warning on stderr.
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir));
+
+namespace {
+
+QByteArray Field(const QByteArray& message, const QByteArray& key) {
+    for (const QByteArray& line : message.split('\n'))
+        if (line.startsWith(key + '=')) return line.mid(key.size() + 1);
+    return {};
+}
+
+}  // namespace
+
+bool QtProcess::AnotherInstanceRunning() {
+    lock_ = std::make_unique<InstanceLock>();
+    switch (lock_->Acquire()) {
+        case InstanceLock::Result::HeldByAnother:
+            // Hand the launch over, so that the running copy comes to the front and completes it.
+            lock_->Tell("DESKTOP_STARTUP_ID=" + std::string(qgetenv("DESKTOP_STARTUP_ID").constData()) +
+                        "\nXDG_ACTIVATION_TOKEN=" + qgetenv("XDG_ACTIVATION_TOKEN").constData());
+            return true;
+        case InstanceLock::Result::NoPlace:
+            std::fputs("Судоку: нет личной папки для файла блокировки (XDG_RUNTIME_DIR, TMPDIR, /tmp, ~/.cache); "
+                       "второй запуск не будет замечен\n", stderr);
+            return false;
+        case InstanceLock::Result::Acquired:
+            break;
     }
+    if (lock_->FellBack()) {
+        std::fprintf(stderr, "Судоку: XDG_RUNTIME_DIR не задан или непригоден; файл блокировки в %s\n",
+                     lock_->Folder().c_str());
+        // The toolkit wants a private runtime folder too, and would create a missing one, where a
+        // later copy would then look for the lock. Only a Wayland session keeps its own.
+        const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+        if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") || runtime.isEmpty() || !QFileInfo::exists(runtime))
+            qputenv("XDG_RUNTIME_DIR", lock_->Folder().c_str());
+    }
+    return false;
+}
+
+void QtProcess::ListenForLaunches(QObject* owner, std::function<void(const Launch&)> onLaunch) {
+    const int fd = lock_ ? lock_->Listen() : -1;
+    if (fd < 0) return;
+    auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, owner);
+    QObject::connect(notifier, &QSocketNotifier::activated, owner, [fd, onLaunch] {
+        char buf[4096];
+        ssize_t n;
+        while ((n = recv(fd, buf, sizeof buf, MSG_DONTWAIT)) >= 0) {
+            const QByteArray message(buf, static_cast<qsizetype>(n));
+            onLaunch(Launch{Field(message, "DESKTOP_STARTUP_ID"), Field(message, "XDG_ACTIVATION_TOKEN")});
+        }
+    });
+}
+
+void QtProcess::EndNow() { std::_Exit(0); }  // the kernel drops the lock
+
 #else
-    dir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    QDir().mkpath(dir);
-#endif
-    return dir + QStringLiteral("/sudoku-game.lock");
+
+namespace {
+std::unique_ptr<QLockFile> fileLock;
 }
 
 bool QtProcess::AnotherInstanceRunning() {
-    lock_ = std::make_unique<QLockFile>(LockPath());
-    lock_->setStaleLockTime(0);  // a lock whose holder is gone is taken over
-    if (lock_->tryLock(0)) return false;
-    // Only a lock held by a live copy means another copy; a folder we cannot write does not.
-    return lock_->error() == QLockFile::LockFailedError;
+    const QString dir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    QDir().mkpath(dir);
+    fileLock = std::make_unique<QLockFile>(dir + QStringLiteral("/sudoku-game.lock"));
+    fileLock->setStaleLockTime(0);
+    return !fileLock->tryLock(0) && fileLock->error() == QLockFile::LockFailedError;
 }
+
+void QtProcess::ListenForLaunches(QObject*, std::function<void(const Launch&)>) {}
+
+void QtProcess::EndNow() {
+    if (fileLock) fileLock->unlock();
+    std::_Exit(0);
+}
+
+#endif
 
 float QtProcess::SecondsSinceMidnight() {
     return static_cast<float>(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0f;
-}
-
-void QtProcess::EndNow() {
-    if (lock_) lock_->unlock();
-    std::_Exit(0);
 }
 
 }  // namespace sudoku::qt

@@ -1,5 +1,7 @@
 #pragma once
-#include <QLockFile>
+#include <QByteArray>
+#include <QObject>
+#include <functional>
 #include <memory>
 
 #include "platform/Controls.h"
@@ -11,8 +13,17 @@ public:
     void ProcessEvents() override;
 };
 
-// Single instance through a lock file in the per-user runtime folder. A lock
-// left by a copy that was killed is taken over at the next start.
+class InstanceLock;
+
+// What a later launch hands over to the running copy: the launcher's startup id (X11) or
+// activation token (Wayland), so that the running copy can complete the launch.
+struct Launch {
+    QByteArray startupId;
+    QByteArray activationToken;
+};
+
+// Single instance through a lock that the kernel drops when its holder ends. A second copy
+// passes its launch to the running one and ends.
 class QtProcess final : public Process {
 public:
     QtProcess();
@@ -20,10 +31,11 @@ public:
     bool AnotherInstanceRunning() override;
     float SecondsSinceMidnight() override;
     void EndNow() override;
-    static QString LockPath();
+    // The running copy hears of later launches; the listener lives as long as owner.
+    void ListenForLaunches(QObject* owner, std::function<void(const Launch&)> onLaunch);
 
 private:
-    std::unique_ptr<QLockFile> lock_;
+    std::unique_ptr<InstanceLock> lock_;
 };
 
 }  // namespace sudoku::qt

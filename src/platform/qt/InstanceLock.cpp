@@ -1,0 +1,132 @@
+#include "platform/qt/InstanceLock.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+namespace sudoku::qt {
+namespace {
+
+const char kLockName[] = "/sudoku-game.lock";
+const char kSocketName[] = "/sudoku-game.sock";
+
+std::string Env(const char* name) {
+    const char* v = std::getenv(name);
+    return v ? v : "";
+}
+
+// Only a real folder of ours that nobody else may enter: anything else may hold files
+// planted by another user.
+bool IsPrivate(const std::string& folder) {
+    struct stat st {};
+    return lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == geteuid() &&
+           (st.st_mode & 07777) == 0700;
+}
+
+bool SocketAddress(const std::string& folder, sockaddr_un& addr) {
+    const std::string path = folder + kSocketName;
+    addr = {};
+    addr.sun_family = AF_UNIX;
+    if (path.size() >= sizeof addr.sun_path) return false;
+    std::memcpy(addr.sun_path, path.c_str(), path.size() + 1);
+    return true;
+}
+
+}  // namespace
+
+InstanceLock::~InstanceLock() {
+    if (listenFd_ >= 0) close(listenFd_);
+    if (lockFd_ >= 0) close(lockFd_);
+}
+
+InstanceLock::Result InstanceLock::Acquire() {
+    Result result = Result::NoPlace;
+    const std::string runtime = Env("XDG_RUNTIME_DIR");
+    if (!runtime.empty() && IsPrivate(runtime) && TryFolder(runtime, result)) return result;
+    fellBack_ = true;
+    std::string cache = Env("XDG_CACHE_HOME");
+    if (cache.empty() || cache[0] != '/') {
+        const std::string home = Env("HOME");
+        cache = home.empty() ? "" : home + "/.cache";
+    }
+    const std::string own = "/sudoku-" + std::to_string(geteuid());
+    for (const std::string& base : {Env("TMPDIR"), std::string("/tmp"), cache}) {
+        if (base.empty() || base[0] != '/') continue;
+        if (base == cache) mkdir(base.c_str(), 0700);
+        const std::string folder = base + own;
+        mkdir(folder.c_str(), 0700);
+        if (IsPrivate(folder) && TryFolder(folder, result)) return result;
+    }
+    folder_.clear();
+    return Result::NoPlace;
+}
+
+bool InstanceLock::TryFolder(const std::string& folder, Result& result) {
+    const std::string path = folder + kLockName;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        // The lock works on a descriptor opened for reading only, as on a file root left behind.
+        const int flags = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+        int fd = open(path.c_str(), O_RDWR | O_CREAT | flags, 0600);
+        if (fd < 0 && (errno == EACCES || errno == EROFS)) fd = open(path.c_str(), O_RDONLY | flags);
+        // A file we may not even read, in a folder of ours: replace it.
+        if (fd < 0 && errno == EACCES && unlink(path.c_str()) == 0) continue;
+        if (fd < 0) return false;
+        struct stat held {};
+        if (fstat(fd, &held) != 0 || !S_ISREG(held.st_mode)) {
+            close(fd);
+            return false;
+        }
+        if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            const int error = errno;
+            close(fd);
+            if (error != EWOULDBLOCK) return false;
+            folder_ = folder;
+            result = Result::HeldByAnother;
+            return true;
+        }
+        // Another copy may have replaced the file between our open and our lock.
+        struct stat now {};
+        if (stat(path.c_str(), &now) == 0 && now.st_ino == held.st_ino && now.st_dev == held.st_dev) {
+            lockFd_ = fd;
+            folder_ = folder;
+            result = Result::Acquired;
+            return true;
+        }
+        close(fd);
+    }
+    return false;
+}
+
+int InstanceLock::Listen() {
+    sockaddr_un addr;
+    if (lockFd_ < 0 || !SocketAddress(folder_, addr)) return -1;
+    const int fd = socket(AF_UNIX, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0) return -1;
+    unlink(addr.sun_path);  // we hold the lock: a socket file here is a leftover
+    if (bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
+        close(fd);
+        return -1;
+    }
+    listenFd_ = fd;
+    return fd;
+}
+
+bool InstanceLock::Tell(const std::string& message) const {
+    sockaddr_un addr;
+    if (folder_.empty() || !SocketAddress(folder_, addr)) return false;
+    const int fd = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return false;
+    const bool sent = sendto(fd, message.data(), message.size(), MSG_DONTWAIT, reinterpret_cast<sockaddr*>(&addr),
+                             sizeof addr) == static_cast<ssize_t>(message.size());
+    close(fd);
+    return sent;
+}
+
+}  // namespace sudoku::qt
