@@ -46,14 +46,18 @@ if(WIN32)
 endif()
 
 # --- Install ---
-install(TARGETS sudoku RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(WIN32)
+  install(TARGETS sudoku RUNTIME DESTINATION .)  # one self-contained file at the top of its folder
+else()
+  install(TARGETS sudoku RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
 if(UNIX AND NOT APPLE)
   install(FILES ${SUDOKU_DESKTOP_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${SUDOKU_METAINFO} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
   install(DIRECTORY ${SUDOKU_ICON_DIR}/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 endif()
 
-# --- Debian package: cpack -G DEB ---
+# --- Packages: the Debian package on Linux; on Windows (also cross-built) an installer and a ZIP ---
 set(CPACK_PACKAGE_NAME sudoku-game)
 set(CPACK_PACKAGE_VENDOR "Sudoku developers")
 set(CPACK_PACKAGE_CONTACT "Sudoku developers <sudoku-game@users.noreply.github.com>")
@@ -69,6 +73,19 @@ set(CPACK_PACKAGE_HOMEPAGE_URL ${SUDOKU_HOMEPAGE})
 set(CPACK_STRIP_FILES ON)
 if(UNIX AND NOT APPLE)
   set(CPACK_GENERATOR DEB)
+elseif(WIN32)
+  # `cmake --build <dir> --target package`: sudoku-game-<version>-win64.exe, an NSIS installer
+  # (Debian's nsis suffices), and sudoku-game-<version>-win64.zip holding sudoku.exe alone.
+  set(CPACK_GENERATOR NSIS ZIP)
+  set(CPACK_STRIP_FILES OFF)  # the release link strips already; packages ship the built file as is
+  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+  set(CPACK_PACKAGE_INSTALL_DIRECTORY "Судоку")  # under Program Files or the user's Programs
+  set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Sudoku)   # the Uninstall key of "Apps & features"
+  set(CPACK_NSIS_DISPLAY_NAME "Судоку")            # also the Start-menu shortcut
+  set(CPACK_NSIS_MUI_ICON ${SUDOKU_ICO})
+  set(CPACK_NSIS_MUI_UNIICON ${SUDOKU_ICO})
+  set(CPACK_NSIS_URL_INFO_ABOUT ${SUDOKU_HOMEPAGE})
+  list(PREPEND CMAKE_MODULE_PATH ${CMAKE_CURRENT_LIST_DIR}/nsis)  # our NSIS.template.in
 else()
   set(CPACK_GENERATOR ZIP)
 endif()
