@@ -31,7 +31,8 @@ inline int FontPixelHeight(float pt, unsigned dpi) {
     return std::max(1, ScaleToDpi(px96, dpi));
 }
 
-// Width of a label's border line: one game pixel, at least one real pixel.
-constexpr int BorderWidth(unsigned dpi) { return std::max(1, ScaleToDpi(1, dpi)); }
+// Width of a label's border line: whole real pixels only, so that it stays as thin as
+// the overlap of two neighbouring cells (which rounding makes one or two pixels at 150 %).
+constexpr int BorderWidth(unsigned dpi) { return std::max(1, static_cast<int>(dpi / kBaseDpi)); }
 
 }  // namespace sudoku::win32
