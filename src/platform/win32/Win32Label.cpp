@@ -33,7 +33,7 @@ HFONT FontFor(float pt, unsigned dpi) {
     lf.lfOutPrecision = OUT_TT_PRECIS;
     lf.lfQuality = DEFAULT_QUALITY;
     const std::wstring face = Widen(form::Window().fontFamily);
-    face.copy(lf.lfFaceName, LF_FACESIZE - 1);
+    for (std::size_t i = 0; i < face.size() && i + 1 < LF_FACESIZE; ++i) lf.lfFaceName[i] = face[i];
     HFONT font = CreateFontIndirectW(&lf);
     fonts.emplace(key, font);
     return font;
