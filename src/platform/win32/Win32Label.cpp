@@ -50,7 +50,7 @@ void Win32Label::RegisterWindowClass(HINSTANCE instance) {
     RegisterClassExW(&wc);
 }
 
-Win32Label::Win32Label(HWND parent, const form::LabelDesign& d, unsigned dpi, Rgb windowColour)
+Win32Label::Win32Label(HWND parent, const form::LabelDesign& d, unsigned dpi, Rgb windowColour, LayoutBatch& batch)
     : caption_(d.caption),
       text_(Widen(d.caption)),
       back_(d.background),
@@ -63,8 +63,10 @@ Win32Label::Win32Label(HWND parent, const form::LabelDesign& d, unsigned dpi, Rg
       centred_(d.centred),
       border_(d.border),
       dpi_(dpi),
-      windowColour_(windowColour) {
-    const PixelRect r = ScaleRect(left_, top_, width_, height_, dpi_);
+      windowColour_(windowColour),
+      batch_(batch),
+      placed_(Bounds()) {
+    const PixelRect& r = placed_;
     CreateWindowExW(0, kLabelClass, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, r.left, r.top,
                     r.right - r.left, r.bottom - r.top, parent, nullptr,
                     reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), this);
@@ -131,42 +133,92 @@ void Win32Label::SetCaption(const std::string& text) {
     if (text == caption_) return;
     caption_ = text;
     text_ = Widen(text);
-    InvalidateRect(hwnd_, nullptr, FALSE);
+    Repaint();
 }
 
 void Win32Label::SetBackColor(Rgb color) {
     if (color == back_) return;
     back_ = color;
-    if (!transparent_) InvalidateRect(hwnd_, nullptr, FALSE);
+    if (!transparent_) Repaint();
 }
 
 void Win32Label::SetFontSize(float pt) {
     if (pt == fontPt_) return;
     fontPt_ = pt;
-    if (!text_.empty()) InvalidateRect(hwnd_, nullptr, FALSE);
+    if (!text_.empty()) Repaint();
 }
 
 void Win32Label::SetVisible(bool v) {
     if (v == visible_) return;
     visible_ = v;
-    ShowWindow(hwnd_, v ? SW_SHOWNA : SW_HIDE);
+    Schedule();
+}
+
+void Win32Label::Repaint() {
+    stale_ = true;
+    Schedule();
+}
+
+void Win32Label::Schedule() {
+    if (pending_) return;
+    pending_ = true;
+    batch_.Add(this);
 }
 
 void Win32Label::Move(int left, int top, int width, int height) {
     if (left == left_ && top == top_ && width == width_ && height == height_) return;
-    const bool resized = width != width_ || height != height_;
     left_ = left;
     top_ = top;
     width_ = width;
     height_ = height;
-    Place();
-    if (resized) InvalidateRect(hwnd_, nullptr, FALSE);  // centred text and border follow the size
+    Schedule();
 }
 
+PixelRect Win32Label::Bounds() const { return ScaleRect(left_, top_, width_, height_, dpi_); }
+
 void Win32Label::Place() {
-    const PixelRect r = ScaleRect(left_, top_, width_, height_, dpi_);
+    const PixelRect r = placed_ = Bounds();
     SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOCOPYBITS);
+}
+
+void LayoutBatch::Add(Win32Label* label) {
+    if (pending_.empty()) PostMessageW(owner_, kApplyMessage, 0, 0);
+    pending_.push_back(label);
+}
+
+void LayoutBatch::Apply() {
+    if (pending_.empty()) return;
+    HDWP batch = BeginDeferWindowPos(static_cast<int>(pending_.size()));
+    bool anyMoved = false;
+    std::vector<HWND> stale;
+    for (Win32Label* label : pending_) {
+        label->pending_ = false;
+        if (label->stale_) stale.push_back(label->hwnd_);
+        label->stale_ = false;
+        const PixelRect r = label->Bounds();
+        UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOREDRAW | SWP_NOCOPYBITS;
+        const PixelRect& was = label->placed_;
+        const bool moved = r.left != was.left || r.top != was.top || r.right != was.right || r.bottom != was.bottom;
+        if (!moved) flags |= SWP_NOMOVE | SWP_NOSIZE;
+        if (label->visible_ != label->shown_) flags |= label->visible_ ? SWP_SHOWWINDOW : SWP_HIDEWINDOW;
+        if (!moved && label->visible_ == label->shown_) continue;  // hidden and shown again in place
+        anyMoved = true;
+        label->placed_ = r;
+        label->shown_ = label->visible_;
+        if (batch) batch = DeferWindowPos(batch, label->hwnd_, nullptr, r.left, r.top, r.right - r.left,
+                                          r.bottom - r.top, flags);
+        if (!batch) SetWindowPos(label->hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, flags);
+    }
+    pending_.clear();
+    if (batch) EndDeferWindowPos(batch);
+    // After moves, or when much changed, one repaint of the client area and every label
+    // instead of one request per label.
+    if (anyMoved || stale.size() > kWholeRepaint) {
+        RedrawWindow(owner_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    } else {
+        for (HWND hwnd : stale) InvalidateRect(hwnd, nullptr, FALSE);
+    }
 }
 
 void Win32Label::SetDpi(unsigned dpi) {

@@ -3,11 +3,32 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/FormDefinition.h"
 #include "platform/Controls.h"
+#include "platform/win32/DpiScale.h"
 
 namespace sudoku::win32 {
+
+class Win32Label;
+
+// Moves, show/hide and repaints of labels are gathered while a handler runs and applied
+// together when the messages are next processed, before anything is painted: a new
+// board size hides, moves, resizes and shows every cell, a new puzzle changes the
+// caption and colour of most, and Windows is told once.
+class LayoutBatch {
+public:
+    static constexpr UINT kApplyMessage = WM_APP + 1;  // posted to the owner
+    explicit LayoutBatch(const HWND& owner) : owner_(owner) {}
+    void Add(Win32Label* label);
+    void Apply();
+
+private:
+    static constexpr std::size_t kWholeRepaint = 12;  // labels to repaint, above which all are
+    const HWND& owner_;
+    std::vector<Win32Label*> pending_;
+};
 
 // A label of the board, the picker or the status line: one child window of our own
 // class. It keeps the values the game set (game pixels and points) and shows them
@@ -17,7 +38,7 @@ class Win32Label final : public Label {
 public:
     static void RegisterWindowClass(HINSTANCE instance);
 
-    Win32Label(HWND parent, const form::LabelDesign& design, unsigned dpi, Rgb windowColour);
+    Win32Label(HWND parent, const form::LabelDesign& design, unsigned dpi, Rgb windowColour, LayoutBatch& batch);
     Win32Label(const Win32Label&) = delete;
     Win32Label& operator=(const Win32Label&) = delete;
 
@@ -46,8 +67,12 @@ public:
     HWND Handle() const { return hwnd_; }
 
 private:
+    friend class LayoutBatch;
     static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     void Move(int left, int top, int width, int height);
+    void Schedule();
+    void Repaint();
+    PixelRect Bounds() const;
     void Place();
     void Paint();
 
@@ -61,6 +86,11 @@ private:
     bool transparent_, centred_, border_;
     unsigned dpi_;
     Rgb windowColour_;
+    LayoutBatch& batch_;
+    bool pending_ = false;  // in the batch
+    bool stale_ = false;    // to be repainted
+    PixelRect placed_;      // where Windows has it
+    bool shown_ = true;     // whether Windows shows it
 };
 
 // The game's font at a size in points for a DPI; made once, kept for the process.

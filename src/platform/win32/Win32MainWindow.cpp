@@ -102,17 +102,17 @@ void Win32MainWindow::BuildLabels() {
     // Created in the order of the form: picker 10..1, status line, cells 81..1.
     const Rgb colour = form::Window().background;
     for (int k = 10; k >= 1; --k) {
-        auto label = std::make_unique<Win32Label>(hwnd_, form::Picker(k), dpi_, colour);
+        auto label = std::make_unique<Win32Label>(hwnd_, form::Picker(k), dpi_, colour, layout_);
         const auto index = static_cast<std::int16_t>(k);
         label->onClick = [this, index] { game_.lblSetNum_Click(index); };
         label->onDoubleClick = [this, index] { game_.lblSetNum_DblClick(index); };
         ui_.lblSetNum[k] = label.get();
         labels_.push_back(std::move(label));
     }
-    labels_.push_back(std::make_unique<Win32Label>(hwnd_, form::Info(), dpi_, colour));
+    labels_.push_back(std::make_unique<Win32Label>(hwnd_, form::Info(), dpi_, colour, layout_));
     ui_.lblInfo = labels_.back().get();
     for (int n = 81; n >= 1; --n) {
-        auto label = std::make_unique<Win32Label>(hwnd_, form::Cell(n), dpi_, colour);
+        auto label = std::make_unique<Win32Label>(hwnd_, form::Cell(n), dpi_, colour, layout_);
         const auto index = static_cast<std::int16_t>(n);
         label->onClick = [this, index] { game_.lblSudoku_Click(index); };
         label->onDoubleClick = [this, index] { game_.lblSudoku_DblClick(index); };
@@ -209,6 +209,9 @@ LRESULT Win32MainWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         ApplyDpi(HIWORD(wp));
         return 0;
     }
+    case LayoutBatch::kApplyMessage:
+        layout_.Apply();
+        return 0;
     case WM_CLOSE:
         game_.Form_Unload();
         return 0;

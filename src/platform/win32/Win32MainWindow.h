@@ -71,6 +71,7 @@ private:
     HACCEL accelerators_ = nullptr;
     unsigned dpi_ = 96;
     Win32Timer timer_{hwnd_};
+    LayoutBatch layout_{hwnd_};
     std::vector<std::unique_ptr<Win32Label>> labels_;
     std::vector<std::unique_ptr<Win32MenuItem>> items_;
     std::vector<void (Game::*)()> commands_;  // by command id - kFirstCommand
