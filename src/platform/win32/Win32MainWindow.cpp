@@ -189,6 +189,10 @@ LRESULT Win32MainWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         // their usual meaning.
         if (wp != VK_MENU && wp != VK_F10) KeyDown(wp);
         break;
+    case WM_SYSCHAR:
+        // Alt with a key the game uses names no menu: no search of the menu bar, no beep.
+        if ((wp >= L'0' && wp <= L'9') || wp == L'+' || wp == L'-' || wp == L'=') return 0;
+        break;
     case WM_COMMAND:
         if (HIWORD(wp) <= 1 && lp == 0) {
             const UINT index = LOWORD(wp) - kFirstCommand;
