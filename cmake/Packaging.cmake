@@ -15,9 +15,24 @@ set(SUDOKU_ICON_PNG_SIZES 16 24 32 48 64 128 256)
 set(SUDOKU_ICON_ICO_SIZES 16 24 32 48)
 set(SUDOKU_ICON_DIR ${PROJECT_BINARY_DIR}/icons)
 
-add_executable(icongen tools/icongen/main.cpp tools/icongen/IconFiles.cpp)
-target_include_directories(icongen PRIVATE ${PROJECT_SOURCE_DIR})
-target_link_libraries(icongen PRIVATE sudoku_core)
+if(CMAKE_CROSSCOMPILING)
+  # icongen runs at build time, so it is built for the build machine, by its own host build.
+  include(ExternalProject)
+  set(icongen_dir ${PROJECT_BINARY_DIR}/icongen-host)
+  set(icongen ${icongen_dir}/icongen${CMAKE_HOST_EXECUTABLE_SUFFIX})
+  ExternalProject_Add(icongen_host
+    SOURCE_DIR ${PROJECT_SOURCE_DIR}/tools/icongen
+    BINARY_DIR ${icongen_dir}
+    CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release
+    BUILD_BYPRODUCTS ${icongen}
+    INSTALL_COMMAND ""
+    BUILD_ALWAYS ON)
+else()
+  add_executable(icongen tools/icongen/main.cpp tools/icongen/IconFiles.cpp)
+  target_include_directories(icongen PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_libraries(icongen PRIVATE sudoku_core)
+  set(icongen icongen)
+endif()
 
 set(SUDOKU_ICO ${SUDOKU_ICON_DIR}/${SUDOKU_APP_ID}.ico)
 set(SUDOKU_ICON_FILES ${SUDOKU_ICO} ${SUDOKU_ICON_DIR}/hicolor/scalable/apps/${SUDOKU_APP_ID}.svg)
@@ -25,8 +40,8 @@ foreach(size IN LISTS SUDOKU_ICON_PNG_SIZES)
   list(APPEND SUDOKU_ICON_FILES ${SUDOKU_ICON_DIR}/hicolor/${size}x${size}/apps/${SUDOKU_APP_ID}.png)
 endforeach()
 add_custom_command(OUTPUT ${SUDOKU_ICON_FILES}
-  COMMAND icongen ${SUDOKU_ICON_DIR} ${SUDOKU_APP_ID} --png ${SUDOKU_ICON_PNG_SIZES} --ico ${SUDOKU_ICON_ICO_SIZES}
-  DEPENDS icongen
+  COMMAND ${icongen} ${SUDOKU_ICON_DIR} ${SUDOKU_APP_ID} --png ${SUDOKU_ICON_PNG_SIZES} --ico ${SUDOKU_ICON_ICO_SIZES}
+  DEPENDS ${icongen}
   COMMENT "Drawing the icon files"
   VERBATIM)
 add_custom_target(sudoku_icons ALL DEPENDS ${SUDOKU_ICON_FILES})
@@ -35,12 +50,17 @@ set(SUDOKU_METAINFO ${PROJECT_BINARY_DIR}/packaging/${SUDOKU_APP_ID}.metainfo.xm
 configure_file(${SUDOKU_PACKAGING_DIR}/${SUDOKU_APP_ID}.metainfo.xml.in ${SUDOKU_METAINFO} @ONLY)
 set(SUDOKU_DESKTOP_FILE ${SUDOKU_PACKAGING_DIR}/${SUDOKU_APP_ID}.desktop)
 
-# --- Windows: icon and version resources in the executable ---
+# --- Windows: icon, version and application manifest resources in the executable ---
 if(WIN32)
   enable_language(RC)
+  set(SUDOKU_MANIFEST ${PROJECT_BINARY_DIR}/packaging/sudoku.manifest)
+  configure_file(${SUDOKU_PACKAGING_DIR}/windows/sudoku.manifest.in ${SUDOKU_MANIFEST} @ONLY)
   set(rc ${PROJECT_BINARY_DIR}/packaging/sudoku.rc)
   configure_file(${SUDOKU_PACKAGING_DIR}/windows/sudoku.rc.in ${rc} @ONLY)
-  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS ${SUDOKU_ICO})
+  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${SUDOKU_ICO};${SUDOKU_MANIFEST}")
+  if(MSVC)
+    target_link_options(sudoku PRIVATE /MANIFEST:NO)  # the resource carries the manifest
+  endif()
   target_sources(sudoku PRIVATE ${rc})
   add_dependencies(sudoku sudoku_icons)
 endif()
