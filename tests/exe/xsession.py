@@ -243,8 +243,9 @@ class GameWindow:
     def menu_titles(self, img=None):
         """Centres (window x, y) of the menu bar's titles, found as runs of dark text pixels."""
         img = img or self.shot()
-        cols = [x for x in range(img.width) if any(is_dark(img.window_pixel(x, y), 128)
-                                                   for y in range(self.menu_top, self.client_top))]
+        left, width = self.client_left, self.client_size[0]  # inside a frame wine draws
+        cols = [x for x in range(left, left + width) if any(is_dark(img.window_pixel(x, y), 128)
+                                                            for y in range(self.menu_top, self.client_top))]
         runs = []
         for x in cols:
             if runs and x - runs[-1][1] <= 6:

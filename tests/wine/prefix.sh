@@ -21,13 +21,14 @@ setup)
   # No Mono or Gecko downloads, no menu entries on the host, no display.
   export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
   unset DISPLAY
+  wineserver -p  # one server for the steps below
   wineboot -i
   # Windows has Calibri, wine has not: its metric twin stands in, here only.
   wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Calibri /t REG_SZ /d Carlito /f
   # Wine draws the window frame itself, as Windows does, instead of leaving it to a window
   # manager that Xvfb has not: title bar, raising, minimising are then wine's own.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f
-  wineserver -w
+  wineserver -k  # saves the registry
   echo "wine prefix in $prefix"
   ;;
 cleanup)
