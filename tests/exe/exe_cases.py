@@ -193,7 +193,7 @@ def to_front_on_windows(s, first):
             raise Failure(f"Esc did not minimise the window: {w.size()}")
         time.sleep(0.05)
     sw, sh = xs.SCREEN
-    s.start(["xev", "-geometry", "%dx%d+0+0" % (sw, sh)])  # covers the whole screen
+    s.start(["sh", "-c", "exec xev -geometry %dx%d+0+0 >/dev/null" % (sw, sh)])  # covers the whole screen
     deadline = time.monotonic() + 3
     while len(s.stacking()) == 0 or s.stacking()[0] == w.wid:
         if time.monotonic() > deadline:
