@@ -177,6 +177,17 @@ def case_single_instance(s):
         raise Failure(f"after recovery: a further copy ended with {status}, windows {s.game_windows()}")
 
 
+def minimise_on_windows(w):
+    """Esc set to minimise: wine, drawing the frame itself, shrinks the window to a caption strip."""
+    w.focus()
+    w.key("Escape")
+    deadline = time.monotonic() + 3
+    while w.size()[1] >= w.client_top:
+        if time.monotonic() > deadline:
+            raise Failure(f"Esc did not minimise the window: its size is {w.size()}")
+        time.sleep(0.05)
+
+
 def to_front_on_windows(s, first):
     """A copy killed outright never blocks the next start; a further copy brings the running one
     back, restored from minimised and above the window that covered it, and ends with 0."""
@@ -185,13 +196,7 @@ def to_front_on_windows(s, first):
     third, w = wait_start(s)
     full = w.size()
     w.choose(OPTIONS, ESC_MINIMISE)
-    w.focus()
-    w.key("Escape")
-    deadline = time.monotonic() + 3
-    while w.size()[1] >= w.client_top:  # shrunk to a caption strip
-        if time.monotonic() > deadline:
-            raise Failure(f"Esc did not minimise the window: {w.size()}")
-        time.sleep(0.05)
+    minimise_on_windows(w)
     sw, sh = xs.SCREEN
     s.start(["sh", "-c", "exec xev -geometry %dx%d+0+0 >/dev/null" % (sw, sh)])  # covers the whole screen
     deadline = time.monotonic() + 3
@@ -201,7 +206,8 @@ def to_front_on_windows(s, first):
         time.sleep(0.05)
     status = wait_exit(s.start_game(), 5)
     if status != 0 or third.poll() is not None:
-        raise Failure(f"a further copy ended with {status}; the running copy {'ended' if third.poll() is not None else 'runs'}")
+        raise Failure(f"a further copy ended with {status}; the running copy "
+                      + ("ended" if third.poll() is not None else "runs"))
     deadline = time.monotonic() + 3
     while w.size() != full or s.stacking()[0] != w.wid:
         if time.monotonic() > deadline:
@@ -330,14 +336,8 @@ def case_esc_minimise(s):
     marks = w.menu_marks(OPTIONS, OPTION_ITEMS)
     if marks != [i in (PICKER_ON, ESC_MINIMISE) for i in range(OPTION_ITEMS)]:
         raise Failure(f"check marks after choosing ESC - Свернуть: {marks}")
-    if s.wine:  # wine minimises the window itself, to a caption strip
-        w.focus()
-        w.key("Escape")
-        deadline = time.monotonic() + 3
-        while w.size()[1] >= w.client_top:
-            if time.monotonic() > deadline:
-                raise Failure(f"Esc did not minimise the window: its size is {w.size()}")
-            time.sleep(0.05)
+    if s.wine:
+        minimise_on_windows(w)
         if proc.poll() is not None:
             raise Failure("the game ended on Esc with ESC - Свернуть")
         return
