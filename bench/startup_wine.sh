@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Windows game under wine: start-up to the first painted window, idle memory and the
 # exit of a second copy, beside a bare Win32 window with 81 STATIC labels, in one private
-# Xvfb and one throwaway wine prefix; then the size of sudoku.exe.
+# Xvfb and one throwaway wine prefix; then the size of sudoku.exe and, when it is built,
+# drawing and resizing on the real window (bench_board_win32.exe).
 #   bench/startup_wine.sh [windows build dir] [native build dir] ; N=20 runs of each
 # Needs sudoku.exe and bench/bare_window_win32.exe from the cross build
 # (cmake/mingw-w64.cmake) and bench/startup_probe from the native build.
@@ -85,3 +86,7 @@ awk -v g="$(median game paint_ms)" -v b="$(median bare paint_ms)" -v gr="$(media
   'BEGIN{printf "game / bare: start-up %.2fx (target <= 1.2x)  memory %.2fx\n", g/b, gr/br}'
 size=$(stat -c %s "$game")
 awk -v s="$size" 'BEGIN{printf "sudoku.exe: %d bytes = %.2f MiB (target <= 1 MiB)\n", s, s/1048576}'
+if [ -f "$win/bench/bench_board_win32.exe" ]; then
+  echo "Board on the real window under wine, each with its repaint:"
+  "$wine" "$win/bench/bench_board_win32.exe" 200
+fi

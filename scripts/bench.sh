@@ -28,7 +28,7 @@ for part in "${parts[@]}"; do
     windows)
       cmake -S "$root" -B "$root/build/windows" -G Ninja --toolchain "$root/cmake/mingw-w64.cmake" \
         -DCMAKE_BUILD_TYPE=Release -Wno-dev >/dev/null
-      cmake --build "$root/build/windows" --target sudoku bare_window_win32 -- -j2 >/dev/null
+      cmake --build "$root/build/windows" --target sudoku bare_window_win32 bench_board_win32 -- -j2 >/dev/null
       bash "$root/bench/startup_wine.sh" "$root/build/windows" "$build" ;;
     *) echo "unknown part: $part" >&2; exit 2 ;;
   esac

@@ -190,7 +190,7 @@ void LayoutBatch::Add(Win32Label* label) {
 void LayoutBatch::Apply() {
     if (pending_.empty()) return;
     HDWP batch = BeginDeferWindowPos(static_cast<int>(pending_.size()));
-    bool anyMoved = false;
+    bool anyPlaced = false;
     std::vector<HWND> stale;
     for (Win32Label* label : pending_) {
         label->pending_ = false;
@@ -203,7 +203,7 @@ void LayoutBatch::Apply() {
         if (!moved) flags |= SWP_NOMOVE | SWP_NOSIZE;
         if (label->visible_ != label->shown_) flags |= label->visible_ ? SWP_SHOWWINDOW : SWP_HIDEWINDOW;
         if (!moved && label->visible_ == label->shown_) continue;  // hidden and shown again in place
-        anyMoved = true;
+        anyPlaced = true;
         label->placed_ = r;
         label->shown_ = label->visible_;
         if (batch) batch = DeferWindowPos(batch, label->hwnd_, nullptr, r.left, r.top, r.right - r.left,
@@ -212,9 +212,9 @@ void LayoutBatch::Apply() {
     }
     pending_.clear();
     if (batch) EndDeferWindowPos(batch);
-    // After moves, or when much changed, one repaint of the client area and every label
+    // After moves or show/hide, or when much changed, one repaint of the client area and every label
     // instead of one request per label.
-    if (anyMoved || stale.size() > kWholeRepaint) {
+    if (anyPlaced || stale.size() > kWholeRepaint) {
         RedrawWindow(owner_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     } else {
         for (HWND hwnd : stale) InvalidateRect(hwnd, nullptr, FALSE);

@@ -22,12 +22,11 @@ std::wstring MenuText(const char* caption) {
     return text;
 }
 
+// Shift 1, Ctrl 2, Alt 4.
 std::int16_t ModifierMask() {
-    std::int16_t mask = 0;
-    if (GetKeyState(VK_SHIFT) < 0) mask |= 1;
-    if (GetKeyState(VK_CONTROL) < 0) mask |= 2;
-    if (GetKeyState(VK_MENU) < 0) mask |= 4;
-    return mask;
+    const int mask = (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
+                     (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+    return static_cast<std::int16_t>(mask);
 }
 
 }  // namespace
@@ -176,10 +175,10 @@ LRESULT CALLBACK Win32MainWindow::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     auto* self = reinterpret_cast<Win32MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    return self ? self->Handle(msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
+    return self ? self->OnMessage(msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-LRESULT Win32MainWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT Win32MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_KEYDOWN:
         KeyDown(wp);

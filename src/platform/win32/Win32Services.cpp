@@ -23,7 +23,8 @@ Win32Process::~Win32Process() {
 
 bool Win32Process::AnotherInstanceRunning() {
     mutex_ = CreateMutexW(nullptr, FALSE, kInstanceMutex);
-    if (!mutex_) return false;  // no mutex, no way to tell: play
+    // Denied: a copy running with other rights holds it. Any other failure: no way to tell, play.
+    if (!mutex_) return GetLastError() == ERROR_ACCESS_DENIED;
     const DWORD wait = WaitForSingleObject(mutex_, 0);
     if (wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED) return false;  // abandoned: its owner died
     CloseHandle(mutex_);
