@@ -15,9 +15,24 @@ set(SUDOKU_ICON_PNG_SIZES 16 24 32 48 64 128 256)
 set(SUDOKU_ICON_ICO_SIZES 16 24 32 48)
 set(SUDOKU_ICON_DIR ${PROJECT_BINARY_DIR}/icons)
 
-add_executable(icongen tools/icongen/main.cpp tools/icongen/IconFiles.cpp)
-target_include_directories(icongen PRIVATE ${PROJECT_SOURCE_DIR})
-target_link_libraries(icongen PRIVATE sudoku_core)
+if(CMAKE_CROSSCOMPILING)
+  # icongen runs at build time, so it is built for the build machine, by its own host build.
+  include(ExternalProject)
+  set(icongen_dir ${PROJECT_BINARY_DIR}/icongen-host)
+  set(icongen ${icongen_dir}/icongen${CMAKE_HOST_EXECUTABLE_SUFFIX})
+  ExternalProject_Add(icongen_host
+    SOURCE_DIR ${PROJECT_SOURCE_DIR}/tools/icongen
+    BINARY_DIR ${icongen_dir}
+    CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release
+    BUILD_BYPRODUCTS ${icongen}
+    INSTALL_COMMAND ""
+    BUILD_ALWAYS ON)
+else()
+  add_executable(icongen tools/icongen/main.cpp tools/icongen/IconFiles.cpp)
+  target_include_directories(icongen PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_libraries(icongen PRIVATE sudoku_core)
+  set(icongen icongen)
+endif()
 
 set(SUDOKU_ICO ${SUDOKU_ICON_DIR}/${SUDOKU_APP_ID}.ico)
 set(SUDOKU_ICON_FILES ${SUDOKU_ICO} ${SUDOKU_ICON_DIR}/hicolor/scalable/apps/${SUDOKU_APP_ID}.svg)
@@ -25,8 +40,8 @@ foreach(size IN LISTS SUDOKU_ICON_PNG_SIZES)
   list(APPEND SUDOKU_ICON_FILES ${SUDOKU_ICON_DIR}/hicolor/${size}x${size}/apps/${SUDOKU_APP_ID}.png)
 endforeach()
 add_custom_command(OUTPUT ${SUDOKU_ICON_FILES}
-  COMMAND icongen ${SUDOKU_ICON_DIR} ${SUDOKU_APP_ID} --png ${SUDOKU_ICON_PNG_SIZES} --ico ${SUDOKU_ICON_ICO_SIZES}
-  DEPENDS icongen
+  COMMAND ${icongen} ${SUDOKU_ICON_DIR} ${SUDOKU_APP_ID} --png ${SUDOKU_ICON_PNG_SIZES} --ico ${SUDOKU_ICON_ICO_SIZES}
+  DEPENDS ${icongen}
   COMMENT "Drawing the icon files"
   VERBATIM)
 add_custom_target(sudoku_icons ALL DEPENDS ${SUDOKU_ICON_FILES})
@@ -35,25 +50,34 @@ set(SUDOKU_METAINFO ${PROJECT_BINARY_DIR}/packaging/${SUDOKU_APP_ID}.metainfo.xm
 configure_file(${SUDOKU_PACKAGING_DIR}/${SUDOKU_APP_ID}.metainfo.xml.in ${SUDOKU_METAINFO} @ONLY)
 set(SUDOKU_DESKTOP_FILE ${SUDOKU_PACKAGING_DIR}/${SUDOKU_APP_ID}.desktop)
 
-# --- Windows: icon and version resources in the executable ---
+# --- Windows: icon, version and application manifest resources in the executable ---
 if(WIN32)
   enable_language(RC)
+  set(SUDOKU_MANIFEST ${PROJECT_BINARY_DIR}/packaging/sudoku.manifest)
+  configure_file(${SUDOKU_PACKAGING_DIR}/windows/sudoku.manifest.in ${SUDOKU_MANIFEST} @ONLY)
   set(rc ${PROJECT_BINARY_DIR}/packaging/sudoku.rc)
   configure_file(${SUDOKU_PACKAGING_DIR}/windows/sudoku.rc.in ${rc} @ONLY)
-  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS ${SUDOKU_ICO})
+  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${SUDOKU_ICO};${SUDOKU_MANIFEST}")
+  if(MSVC)
+    target_link_options(sudoku PRIVATE /MANIFEST:NO)  # the resource carries the manifest
+  endif()
   target_sources(sudoku PRIVATE ${rc})
   add_dependencies(sudoku sudoku_icons)
 endif()
 
 # --- Install ---
-install(TARGETS sudoku RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(WIN32)
+  install(TARGETS sudoku RUNTIME DESTINATION .)  # one self-contained file at the top of its folder
+else()
+  install(TARGETS sudoku RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
 if(UNIX AND NOT APPLE)
   install(FILES ${SUDOKU_DESKTOP_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${SUDOKU_METAINFO} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
   install(DIRECTORY ${SUDOKU_ICON_DIR}/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 endif()
 
-# --- Debian package: cpack -G DEB ---
+# --- Packages: the Debian package on Linux; on Windows (also cross-built) an installer and a ZIP ---
 set(CPACK_PACKAGE_NAME sudoku-game)
 set(CPACK_PACKAGE_VENDOR "Sudoku developers")
 set(CPACK_PACKAGE_CONTACT "Sudoku developers <sudoku-game@users.noreply.github.com>")
@@ -69,10 +93,23 @@ set(CPACK_PACKAGE_HOMEPAGE_URL ${SUDOKU_HOMEPAGE})
 set(CPACK_STRIP_FILES ON)
 if(UNIX AND NOT APPLE)
   set(CPACK_GENERATOR DEB)
+  set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+elseif(WIN32)
+  # `cmake --build <dir> --target package`: sudoku-game-<version>-win64.exe, an NSIS installer
+  # (Debian's nsis suffices), and sudoku-game-<version>-win64.zip holding sudoku.exe alone.
+  set(CPACK_GENERATOR NSIS ZIP)
+  set(CPACK_STRIP_FILES OFF)  # the release link strips already; packages ship the built file as is
+  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+  set(CPACK_PACKAGE_INSTALL_DIRECTORY "Судоку")  # under Program Files or the user's Programs
+  set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Sudoku)   # the Uninstall key of "Apps & features"
+  set(CPACK_NSIS_DISPLAY_NAME "Судоку")            # also the Start-menu shortcut
+  set(CPACK_NSIS_MUI_ICON ${SUDOKU_ICO})
+  set(CPACK_NSIS_MUI_UNIICON ${SUDOKU_ICO})
+  set(CPACK_NSIS_URL_INFO_ABOUT ${SUDOKU_HOMEPAGE})
+  list(PREPEND CMAKE_MODULE_PATH ${CMAKE_CURRENT_LIST_DIR}/nsis)  # our NSIS.template.in
 else()
   set(CPACK_GENERATOR ZIP)
 endif()
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

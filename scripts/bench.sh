@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds Release and runs every benchmark (on demand; not part of the tests):
 #   drawing and clicks on the real window (offscreen) and in memory, a new game,
-#   many seeded grid builds, and start-up, memory and second copy under Xvfb.
-#   scripts/bench.sh [board|generator|startup]...   (default: all three)
+#   many seeded grid builds, and start-up, memory and second copy under Xvfb; the same
+#   for the Windows build under wine, beside a bare Win32 window, and its size.
+#   scripts/bench.sh [board|generator|startup|windows]...
+#   (default: all; windows only where MinGW-w64 and wine are installed)
 # BUILDS=2000 sets the number of grid builds, N=20 the start-up runs.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -12,7 +14,10 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -Wno-dev >/dev/
 cmake --build "$build" --target sudoku bench_board bench_generator bare_window startup_probe -- -j2 >/dev/null
 
 parts=("$@")
-[ ${#parts[@]} -eq 0 ] && parts=(board generator startup)
+if [ ${#parts[@]} -eq 0 ]; then
+  parts=(board generator startup)
+  command -v x86_64-w64-mingw32-g++-posix >/dev/null && command -v wine >/dev/null && parts+=(windows)
+fi
 echo "Load average: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
 for part in "${parts[@]}"; do
   case "$part" in
@@ -20,6 +25,11 @@ for part in "${parts[@]}"; do
              --benchmark_report_aggregates_only=true 2>/dev/null ;;
     generator) "$build/bench/bench_generator" "${BUILDS:-2000}" ;;
     startup) bash "$root/bench/startup.sh" "$build" ;;
+    windows)
+      cmake -S "$root" -B "$root/build/windows" -G Ninja --toolchain "$root/cmake/mingw-w64.cmake" \
+        -DCMAKE_BUILD_TYPE=Release -Wno-dev >/dev/null
+      cmake --build "$root/build/windows" --target sudoku bare_window_win32 bench_board_win32 -- -j2 >/dev/null
+      bash "$root/bench/startup_wine.sh" "$root/build/windows" "$build" ;;
     *) echo "unknown part: $part" >&2; exit 2 ;;
   esac
 done

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """The real game executable on a private X server, driven by xdotool and checked by pixels.
 
-Usage: exe_cases.py <path to sudoku> <case> [<case argument>]
+Usage: exe_cases.py [--wine] <path to sudoku> <case> [<case argument>]
+With --wine the program is the Windows build, run by wine in $WINEPREFIX.
 """
 import fcntl
 import os
@@ -82,8 +83,8 @@ def window_origin(s, wid):
 # --- 1. The window as first shown -------------------------------------------------------
 
 def icon_errors(s, wid):
-    """The window icon: sizes 48, 24 and 16, a 3x3 chequerboard, white corners and centre,
-    grey edge squares, a black frame from 24 pixels up."""
+    """The window icon: sizes 48, 24 and 16 (wine: Windows' 32 and 16), a 3x3 chequerboard,
+    white corners and centre, grey edge squares, a black frame from 24 pixels up."""
     out = s.run(["xprop", "-id", str(wid), "-notype", "32c", "_NET_WM_ICON"], capture=True)
     words = [int(v) for v in out.split("=", 1)[1].replace(",", " ").split()] if "=" in out else []
     images, i = {}, 0
@@ -92,8 +93,9 @@ def icon_errors(s, wid):
         images[(w, h)] = words[i + 2:i + 2 + w * h]
         i += 2 + w * h
     errors = []
-    check(errors, {(48, 48), (24, 24), (16, 16)} <= set(images), f"icon sizes {sorted(images)}")
-    for size in (48, 24, 16):
+    sizes = (32, 16) if s.wine else (48, 24, 16)
+    check(errors, {(n, n) for n in sizes} <= set(images), f"icon sizes {sorted(images)}")
+    for size in sizes:
         px = images.get((size, size))
         if not px:
             continue
@@ -114,8 +116,8 @@ def case_window_layout(s):
     proc, w = wait_start(s)
     img = w.shot()
     errors = []
-    check(errors, (img.width, img.height - w.client_top) == (389, 332),
-          f"client area {img.width}x{img.height - w.client_top} below a {w.client_top}-pixel menu bar")
+    check(errors, w.client_size == (389, 332),
+          "client area %dx%d at (%d,%d) of the window" % (w.client_size + (w.client_left, w.client_top)))
     for r in range(1, 10):
         for c in range(1, 10):
             x, y = cell(r, c)
@@ -170,6 +172,8 @@ def case_single_instance(s):
     if first.poll() is not None:
         raise Failure("the first copy ended")
     print(f"second copy ended with 0 after {took * 1000:.0f} ms")
+    if s.wine:
+        return to_front_on_windows(s, first)
     lock = os.listdir(s.runtime)
     first.send_signal(signal.SIGKILL)
     first.wait()
@@ -180,6 +184,46 @@ def case_single_instance(s):
     status = wait_exit(fourth, 5)
     if status != 0 or s.game_windows() != [w3.wid] or third.poll() is not None:
         raise Failure(f"after recovery: a further copy ended with {status}, windows {s.game_windows()}")
+
+
+def minimise_on_windows(w):
+    """Esc set to minimise: wine, drawing the frame itself, shrinks the window to a caption strip."""
+    w.focus()
+    w.key("Escape")
+    deadline = time.monotonic() + 3
+    while w.size()[1] >= w.client_top:
+        if time.monotonic() > deadline:
+            raise Failure(f"Esc did not minimise the window: its size is {w.size()}")
+        time.sleep(0.05)
+
+
+def to_front_on_windows(s, first):
+    """A copy killed outright never blocks the next start; a further copy brings the running one
+    back, restored from minimised and above the window that covered it, and ends with 0."""
+    first.send_signal(signal.SIGKILL)
+    first.wait()
+    third, w = wait_start(s)
+    full = w.size()
+    w.choose(OPTIONS, ESC_MINIMISE)
+    minimise_on_windows(w)
+    sw, sh = xs.SCREEN
+    s.start(["sh", "-c", "exec xev -geometry %dx%d+0+0 >/dev/null" % (sw, sh)])  # covers the whole screen
+    deadline = time.monotonic() + 3
+    while len(s.stacking()) == 0 or s.stacking()[0] == w.wid:
+        if time.monotonic() > deadline:
+            raise Failure("the covering window did not appear")
+        time.sleep(0.05)
+    status = wait_exit(s.start_game(), 5)
+    if status != 0 or third.poll() is not None:
+        raise Failure(f"a further copy ended with {status}; the running copy "
+                      + ("ended" if third.poll() is not None else "runs"))
+    deadline = time.monotonic() + 3
+    while w.size() != full or s.stacking()[0] != w.wid:
+        if time.monotonic() > deadline:
+            raise Failure(f"the running copy was not restored to {full} on top: size {w.size()}, "
+                          f"top-most window {s.stacking()[0]:#x}, game {w.wid:#x}")
+        time.sleep(0.05)
+    w.wait_for(lambda im: back(im, picker(10)) == PICKER and back(im, cell(9, 9)) == WHITE, "the restored board")
 
 
 # --- 3. Play with the mouse -------------------------------------------------------------
@@ -329,6 +373,11 @@ def case_esc_minimise(s):
     marks = w.menu_marks(OPTIONS, OPTION_ITEMS)
     if marks != [i in (PICKER_ON, ESC_MINIMISE) for i in range(OPTION_ITEMS)]:
         raise Failure(f"check marks after choosing ESC - Свернуть: {marks}")
+    if s.wine:
+        minimise_on_windows(w)
+        if proc.poll() is not None:
+            raise Failure("the game ended on Esc with ESC - Свернуть")
+        return
     x = xs.XClient(s.display)
     try:
         x.watch_root()
@@ -734,9 +783,11 @@ SCREENS = {"small_screen": (640, 480)}
 
 
 def main():
-    exe, name, extra = sys.argv[1], sys.argv[2], sys.argv[3:]
-    label = "_".join([name] + extra)
-    with xs.Session(os.path.abspath(exe), label, os.getcwd(), SCREENS.get(name, xs.SCREEN)) as s:
+    args = sys.argv[1:]
+    wine = args[0] == "--wine"
+    exe, name, extra = args[wine], args[wine + 1], args[wine + 2:]
+    label = "_".join(["wine"] * wine + [name] + extra)
+    with xs.Session(os.path.abspath(exe), label, os.getcwd(), SCREENS.get(name, xs.SCREEN), wine) as s:
         try:
             CASES[name](s, *extra)
         except Failure as e:

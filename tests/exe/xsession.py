@@ -2,6 +2,9 @@
 
 Every process started here gets SIGKILL when the driver dies, and Session.__exit__ ends
 what is still running, so a failed or timed-out test leaves nothing behind.
+
+With wine=True the program is the Windows build, started as `wine sudoku.exe` in $WINEPREFIX;
+wine then draws the window frame and title bar itself, and the client area is found inside.
 """
 import ctypes
 import ctypes.util
@@ -45,8 +48,9 @@ def is_dark(rgb, limit=100):
 class Image:
     """A screenshot of the top-level window; pixel() takes client-area coordinates."""
 
-    def __init__(self, width, height, data, client_top):
-        self.width, self.height, self.data, self.client_top = width, height, data, client_top
+    def __init__(self, width, height, data, client_top, client_left=0):
+        self.width, self.height, self.data = width, height, data
+        self.client_top, self.client_left = client_top, client_left
 
     def window_pixel(self, x, y):
         if not (0 <= x < self.width and 0 <= y < self.height):
@@ -55,7 +59,7 @@ class Image:
         return tuple(self.data[i:i + 3])
 
     def pixel(self, x, y):
-        return self.window_pixel(x, y + self.client_top)
+        return self.window_pixel(x + self.client_left, y + self.client_top)
 
     def block(self, left, top, size, inset=2):
         """The pixels of a label's inside, without its one-pixel border."""
@@ -177,26 +181,36 @@ class GameWindow:
     def __init__(self, session, wid):
         self.s, self.wid = session, wid
         self.client_top = None
+        self.client_left = self.menu_top = 0
+        self.client_size = None
         self.last = None
         self.last_popup = None
 
     def raw_shot(self):
-        return self.s.shoot(self.wid, self.client_top or 0)
+        return self.s.shoot(self.wid, self.client_top or 0, self.client_left)
 
     def find_client_top(self, timeout=5.0):
-        """The menu bar sits on top of the client area: the first row of window colour at the left
-        margin ends it. Waits for the first paint."""
+        """The client area is where the window colour begins: from the left on the middle row
+        (after the frame, where one is drawn), and down the column just inside, below the menu
+        bar (and a title bar). Its size runs to the last window colour on both lines.
+        Waits for the first paint."""
         deadline = time.monotonic() + timeout
         while True:
             img = self.raw_shot()
-            for y in range(img.height):
-                if img.window_pixel(2, y) == WINDOW_BG:
-                    if y > 0 and img.window_pixel(2, 0) != (0, 0, 0):  # a menu bar was painted above
-                        self.client_top = y
-                        img.client_top = y
-                        self.last = img
-                        return y
-                    break
+            mid = img.height // 2
+            left = next((x for x in range(img.width // 2) if img.window_pixel(x, mid) == WINDOW_BG), None)
+            x = (left or 0) + 2
+            top = next((y for y in range(img.height) if img.window_pixel(x, y) == WINDOW_BG), 0)
+            if left is not None and top > 0 and img.window_pixel(x, 0) != (0, 0, 0):  # a menu bar above
+                right = max(x for x in range(img.width) if img.window_pixel(x, mid) == WINDOW_BG)
+                bottom = max(y for y in range(img.height) if img.window_pixel(left + 2, y) == WINDOW_BG)
+                self.client_left, self.client_top = img.client_left, img.client_top = left, top
+                self.client_size = (right - left + 1, bottom - top + 1)
+                if self.s.wine:  # the menu bar is the band of its own colour above the client area
+                    bar = img.window_pixel(x, top - 3)
+                    self.menu_top = 1 + max(y for y in range(top - 2) if img.window_pixel(x, y) != bar)
+                self.last = img
+                return top
             if time.monotonic() > deadline:
                 self.last = img
                 raise Failure("the window never showed its window colour below a menu bar")
@@ -218,7 +232,8 @@ class GameWindow:
             time.sleep(0.04)
 
     def click(self, x, y, double=False):
-        cmd = ["xdotool", "mousemove", "--window", str(self.wid), str(x), str(y + self.client_top), "click"]
+        cmd = ["xdotool", "mousemove", "--window", str(self.wid), str(x + self.client_left),
+               str(y + self.client_top), "click"]
         if double:
             cmd += ["--repeat", "2", "--delay", "60"]
         self.s.run(cmd + ["1"])
@@ -232,15 +247,16 @@ class GameWindow:
     def menu_titles(self, img=None):
         """Centres (window x, y) of the menu bar's titles, found as runs of dark text pixels."""
         img = img or self.shot()
-        cols = [x for x in range(img.width) if any(is_dark(img.window_pixel(x, y), 128)
-                                                   for y in range(self.client_top))]
+        left, width = self.client_left, self.client_size[0]  # inside a frame wine draws
+        cols = [x for x in range(left, left + width) if any(is_dark(img.window_pixel(x, y), 128)
+                                                            for y in range(self.menu_top, self.client_top))]
         runs = []
         for x in cols:
             if runs and x - runs[-1][1] <= 6:
                 runs[-1][1] = x
             else:
                 runs.append([x, x])
-        return [((a + b) // 2, self.client_top // 2) for a, b in runs]
+        return [((a + b) // 2, (self.menu_top + self.client_top) // 2) for a, b in runs]
 
     def open_menu(self, menu_index):
         """Opens a menu of the menu bar with a click on its title; returns the popup's window."""
@@ -302,26 +318,32 @@ class GameWindow:
                 raise Failure("menu popup did not " + ("open" if shown else "close"))
             time.sleep(0.03)
 
-    def map_state(self):
+    def info(self, field):
         out = self.s.run(["xwininfo", "-id", str(self.wid)], capture=True, check=False)
         for line in out.splitlines():
-            if "Map State:" in line:
+            if line.strip().startswith(field + ":"):
                 return line.split(":", 1)[1].strip()
         return ""
+
+    def map_state(self):
+        return self.info("Map State")
+
+    def size(self):
+        return int(self.info("Width") or 0), int(self.info("Height") or 0)
 
 
 class Session:
     """A private X server, runtime folder and game processes for one test."""
 
-    def __init__(self, exe, name, outdir, screen=SCREEN):
-        self.exe, self.name, self.outdir, self.screen = exe, name, outdir, screen
+    def __init__(self, exe, name, outdir, screen=SCREEN, wine=False):
+        self.exe, self.name, self.outdir, self.screen, self.wine = exe, name, outdir, screen, wine
         self.xvfb = None
         self.games = []
         self.tmp = self.runtime = self.display = None
         self.windows = []
 
     def __enter__(self):
-        for tool in ("Xvfb", "xdotool", "import", "xwininfo", "xprop"):
+        for tool in ("Xvfb", "xdotool", "import", "xwininfo", "xprop") + (("wine", "wineserver") if self.wine else ()):
             if not shutil.which(tool):
                 print(f"SKIPPED: {tool} is not installed (scripts/setup.sh installs it)")
                 raise SystemExit(SKIP)
@@ -353,6 +375,10 @@ class Session:
         self.display = ":" + number.decode().strip()
         self.env = {k: v for k, v in os.environ.items() if not k.startswith(("WAYLAND", "QT_", "XDG_"))}
         self.env.update(DISPLAY=self.display, XDG_RUNTIME_DIR=self.runtime, QT_QPA_PLATFORM="xcb")
+        if self.wine:
+            if "WINEPREFIX" not in self.env:
+                raise Failure("WINEPREFIX is not set: the wine tests run in a prepared prefix")
+            self.env.update(WINEDEBUG="-all", WINEDLLOVERRIDES="winemenubuilder.exe=")
 
     def __exit__(self, kind, value, tb):
         if kind is not None:
@@ -372,6 +398,8 @@ class Session:
                 proc.kill()
                 proc.wait()
             log.close()
+        if self.wine and self.display:  # its desktop process talks to this X server: ended with it
+            subprocess.run(["wineserver", "-k"], env=self.env, stderr=subprocess.DEVNULL, timeout=10)
         if self.xvfb and self.xvfb.poll() is None:
             self.xvfb.terminate()
             try:
@@ -391,15 +419,19 @@ class Session:
             return r.stdout if binary else r.stdout.decode(errors="replace")
         return None
 
-    def shoot(self, wid, client_top):
+    def shoot(self, wid, client_top, client_left=0):
         w, h, data = _parse_ppm(self.run(["import", "-window", str(wid), "-depth", "8", "ppm:-"],
                                          capture=True, binary=True))
-        return Image(w, h, data, client_top)
+        return Image(w, h, data, client_top, client_left)
 
     def start_game(self, prefix=(), env=None):
         """Starts the game, under a wrapper command if given (another user, another namespace)."""
+        return self.start([*prefix, *(["wine", self.exe] if self.wine else [self.exe])], env)
+
+    def start(self, cmd, env=None):
+        """Starts a program on this display; it ends with the session at the latest."""
         log = tempfile.TemporaryFile(dir=self.tmp)
-        proc = subprocess.Popen([*prefix, self.exe], env=env or self.env, stdout=log, stderr=subprocess.STDOUT,
+        proc = subprocess.Popen(cmd, env=env or self.env, stdout=log, stderr=subprocess.STDOUT,
                                 preexec_fn=_die_with_parent)
         self.games.append((proc, log))
         return proc
@@ -409,6 +441,11 @@ class Session:
         log = next(log for p, log in self.games if p is proc)
         log.seek(0)
         return log.read().decode(errors="replace")
+
+    def stacking(self):
+        """The top-level windows, top-most first."""
+        out = self.run(["xwininfo", "-root", "-children"], capture=True)
+        return [int(line.split()[0], 16) for line in out.splitlines() if line.strip().startswith("0x")]
 
     def game_windows(self):
         out = self.run(["xdotool", "search", "--onlyvisible", "--name", f"^{TITLE}$"], capture=True, check=False)

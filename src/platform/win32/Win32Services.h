@@ -1,0 +1,46 @@
+#pragma once
+#include <windows.h>
+
+#include "platform/Controls.h"
+
+namespace sudoku::win32 {
+
+// Single instance through a named mutex of the user's session. The kernel releases it
+// when its owner ends, however it ends, so a crashed copy never blocks the next start.
+class Win32Process final : public Process {
+public:
+    Win32Process() = default;
+    Win32Process(const Win32Process&) = delete;
+    Win32Process& operator=(const Win32Process&) = delete;
+    ~Win32Process() override;
+
+    // When another copy runs, also brings its window to the front, restored.
+    bool AnotherInstanceRunning() override;
+    float SecondsSinceMidnight() override;
+    void EndNow() override;
+
+private:
+    HANDLE mutex_ = nullptr;
+};
+
+// Pending messages of the thread, with the window's accelerators.
+class Win32EventPump final : public EventPump {
+public:
+    explicit Win32EventPump(Process& process) : process_(process) {}
+    void Attach(HWND window, HACCEL accelerators) {
+        window_ = window;
+        accelerators_ = accelerators;
+    }
+    void ProcessEvents() override;
+    // The message loop of the program; returns only by ending the process.
+    [[noreturn]] void Run();
+
+private:
+    void Dispatch(MSG& msg);
+
+    Process& process_;
+    HWND window_ = nullptr;
+    HACCEL accelerators_ = nullptr;
+};
+
+}  // namespace sudoku::win32
