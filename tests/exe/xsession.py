@@ -272,6 +272,8 @@ class GameWindow:
         self.open_menu(menu_index)
         self.key(*(["Down"] * (item_index + 1)), "Return")
         self.wait_popup(False)
+        if self.s.wine:
+            time.sleep(0.3)  # wine leaves its menu loop a moment after the popup goes; a click then is lost
 
     def menu_marks(self, menu_index, items):
         """Which of the menu's items carry a check mark, read from the open popup: each item is a
