@@ -555,7 +555,9 @@ def lock_setup(s, variant):
         for k in ("XDG_RUNTIME_DIR", "TMPDIR", "XDG_CACHE_HOME"):
             env.pop(k, None)
         env["HOME"] = os.path.join(s.tmp, "gone")
-        return ["unshare", "--mount", "sh", "-c", 'mount -t tmpfs -o ro none /tmp && exec "$0"'], env, None
+        # The game is opened before /tmp is covered, as it may live there; it starts from that descriptor.
+        return ["unshare", "--mount", "sh", "-c",
+                'exec 3<"$0" && mount -t tmpfs -o ro none /tmp && exec /proc/self/fd/3'], env, None
     if variant == "planted":  # another user made fallback folders under names the game uses or used, locks held
         del env["XDG_RUNTIME_DIR"]
         env["TMPDIR"] = shared
