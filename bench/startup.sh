@@ -52,13 +52,7 @@ for ((i = 0; i < runs; i++)); do
   measure bare_empty "" "$build/bench/bare_window" --empty
 done
 
-column() {  # file, key: the values of that key, sorted
-  sed -E "s/.*\b$2=([-0-9.]+).*/\1/" "$work/$1" | sort -g
-}
-stat_line() {  # file, key: median p90 max
-  column "$1" "$2" | awk '{v[NR]=$1} END{m=int((NR+1)/2); p=int(NR*0.9+0.5); if(p<1)p=1; printf "%9.1f %9.1f %9.1f", v[m], v[p], v[NR]}'
-}
-median() { column "$1" "$2" | awk '{v[NR]=$1} END{print v[int((NR+1)/2)]}'; }
+source "$(dirname "${BASH_SOURCE[0]}")/stats.sh"
 
 echo "Start-up under Xvfb, $runs runs each (times in ms from start; memory VmRSS after 1 s idle)"
 printf "%-34s %9s %9s %9s\n" "" median p90 max
