@@ -19,29 +19,12 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A black root, so a window that is mapped but not yet painted reads black.
-mkfifo "$work/displayfd"
-Xvfb -displayfd 3 -br -screen 0 1280x1024x24 -nolisten tcp 3>"$work/displayfd" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-read -r display <"$work/displayfd"
-export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+start_xvfb
+export QT_QPA_PLATFORM=xcb
 unset WAYLAND_DISPLAY
 mkdir -m 700 "$work/runtime"
 export XDG_RUNTIME_DIR="$work/runtime"  # the game's lock lives here, away from a copy the user runs
-
-measure() {  # name, probe options, program...
-  local name="$1" opts="$2"
-  shift 2
-  for _ in 1 2 3; do  # a run that could not reach the display is repeated
-    # shellcheck disable=SC2086
-    if out="$("$probe" $opts -- "$@")"; then
-      echo "$out" >>"$work/$name"
-      return
-    fi
-  done
-  echo "$name: no window" >&2
-  exit 1
-}
 
 # Warm-up: shared libraries and font caches in memory for everyone.
 "$probe" --idle-ms 100 -- "$build/sudoku" >/dev/null
@@ -51,8 +34,6 @@ for ((i = 0; i < runs; i++)); do
   measure bare "" "$build/bench/bare_window"
   measure bare_empty "" "$build/bench/bare_window" --empty
 done
-
-source "$(dirname "${BASH_SOURCE[0]}")/stats.sh"
 
 echo "Start-up under Xvfb, $runs runs each (times in ms from start; memory VmRSS after 1 s idle)"
 printf "%-34s %9s %9s %9s\n" "" median p90 max

@@ -29,12 +29,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A black root, so a window that is mapped but not yet painted reads black.
-mkfifo "$work/displayfd"
-Xvfb -displayfd 3 -br -screen 0 1280x1024x24 -nolisten tcp 3>"$work/displayfd" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-read -r display <"$work/displayfd"
-export DISPLAY=":$display"
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+start_xvfb
 
 # The prefix, once; the wine server stays up between runs, as it does on a desktop session.
 mkdir -p "$WINEPREFIX"
@@ -42,29 +38,13 @@ wineserver -p
 "$wine" wineboot -i >/dev/null 2>&1
 "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Calibri /t REG_SZ /d Carlito /f >/dev/null 2>&1
 
-measure() {  # name, probe options, program...
-  local name="$1" opts="$2"
-  shift 2
-  for _ in 1 2 3; do  # a run that could not reach the display is repeated
-    # shellcheck disable=SC2086
-    if out="$("$probe" $opts -- "$wine" "$@")"; then
-      echo "$out" >>"$work/$name"
-      return
-    fi
-  done
-  echo "$name: no window" >&2
-  exit 1
-}
-
 # Warm-up: DLLs and fonts in the page cache for both.
 "$probe" --idle-ms 300 -- "$wine" "$game" >/dev/null || true
 "$probe" --idle-ms 300 -- "$wine" "$bare" >/dev/null || true
 for ((i = 0; i < runs; i++)); do
-  measure game "--second" "$game"
-  measure bare "" "$bare"
+  measure game "--second" "$wine" "$game"
+  measure bare "" "$wine" "$bare"
 done
-
-source "$(dirname "${BASH_SOURCE[0]}")/stats.sh"
 
 echo "Windows build under wine on Xvfb, $runs runs each (times in ms from launch; VmRSS after 1 s idle)"
 printf "%-34s %9s %9s %9s\n" "" median p90 max
