@@ -8,9 +8,10 @@
 #include <chrono>
 #include <memory>
 
+#include "app/FormBuilder.h"
 #include "app/Game.h"
-#include "platform/FastRandom.h"
-#include "platform/memory/MemoryControls.h"
+#include "generator/FastRandom.h"
+#include "MemoryForm.h"
 #include "platform/qt/QtMainWindow.h"
 #include "platform/qt/QtServices.h"
 
@@ -66,10 +67,11 @@ struct QtBoard {
     memory::MemoryProcess process;
     Ui ui;
     Game game{ui, Services{&pump, &random, &process}};
-    qt::QtMainWindow window{game, ui};
+    qt::QtMainWindow window;
 
     QtBoard() {
         game.Form_Load();
+        form::Build(game, window);
         window.show();
         for (int i = 0; i < 5; ++i) ProcessEvents();
     }

@@ -8,8 +8,9 @@
 #include <cstdlib>
 #include <functional>
 
+#include "app/FormBuilder.h"
 #include "app/Game.h"
-#include "platform/FastRandom.h"
+#include "generator/FastRandom.h"
 #include "platform/memory/MemoryControls.h"
 #include "platform/win32/Win32MainWindow.h"
 #include "platform/win32/Win32Services.h"
@@ -45,12 +46,13 @@ void Report(const char* name, int n, const std::function<void(int)>& step) {
 int main(int argc, char** argv) {
     const int n = argc > 1 ? std::atoi(argv[1]) : 200;
     memory::MemoryProcess process;  // closing does not end the benchmark
-    win32::Win32EventPump pump(process);
+    win32::Win32EventPump pump;
     FastRandom random;
     Ui ui;
     Game game(ui, Services{&pump, &random, &process});
     game.Form_Load();
-    win32::Win32MainWindow window(game, ui, GetModuleHandleW(nullptr));
+    win32::Win32MainWindow window(GetModuleHandleW(nullptr));
+    form::Build(game, window);
     pump.Attach(window.Handle(), window.Accelerators());
     window.Show(SW_SHOWNORMAL);
     pump.ProcessEvents();

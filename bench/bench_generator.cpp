@@ -8,7 +8,7 @@
 #include <ctime>
 #include <vector>
 
-#include "platform/memory/MemoryControls.h"
+#include "MemoryForm.h"
 
 namespace {
 

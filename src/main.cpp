@@ -1,8 +1,9 @@
 #include <QApplication>
 #include <cstdio>
 
+#include "app/FormBuilder.h"
 #include "app/Game.h"
-#include "platform/FastRandom.h"
+#include "generator/FastRandom.h"
 #include "platform/qt/QtMainWindow.h"
 #include "platform/qt/QtServices.h"
 #include "platform/qt/XcbStartup.h"
@@ -21,11 +22,12 @@ int main(int argc, char* argv[]) {
     sudoku::Ui ui;
     sudoku::Game game(ui, sudoku::Services{&pump, &random, &process});
     // A second copy ends here, before the toolkit starts and before any window exists.
-    if (!game.Form_Load()) return 0;
+    if (!sudoku::form::Load(game)) return 0;
 
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.sudoku_game.Sudoku"));
-    sudoku::qt::QtMainWindow window(game, ui);
+    sudoku::qt::QtMainWindow window;
+    sudoku::form::Build(game, window);
     process.ListenForLaunches(&window, [&window](const sudoku::qt::Launch& l) { window.BringToFront(l); });
     window.show();
     window.CentreOnScreen();

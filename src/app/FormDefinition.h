@@ -1,13 +1,23 @@
 #pragma once
-// The main window as it is created: window, labels, menus. The toolkit
-// builds its controls from this; tests build in-memory controls from it.
+// The main window as it is created: window, labels, menus, and which handler of the
+// game each event goes to. The form builder makes the controls from this through a
+// front end, and connects the handlers.
+#include <cstdint>
 #include <string>
 #include <vector>
 
-#include "app/Game.h"
+#include "app/Controls.h"
 #include "app/Ui.h"
 
+namespace sudoku {
+class Game;
+}
+
 namespace sudoku::form {
+
+// A handler of the game for a command, and for an event of a label with its index.
+using Command = void (*)(Game&);
+using LabelEvent = void (*)(Game&, std::int16_t index);
 
 struct WindowDesign {
     std::string title;
@@ -26,16 +36,28 @@ struct LabelDesign {
     float fontPt;
     bool centred;      // otherwise left-aligned
     bool border;       // one flat black pixel line
+    std::int16_t index = 0;                // within its array
+    LabelEvent onClick = nullptr;          // null: clicks go through to the window
+    LabelEvent onDoubleClick = nullptr;
+};
+
+// A menu shortcut: function key F1..F24, or none.
+struct Shortcut {
+    int functionKey = 0;
+    explicit operator bool() const { return functionKey > 0; }
+    std::string Name() const { return "F" + std::to_string(functionKey); }
 };
 
 struct MenuItemDesign {
     const char* name;
     const char* caption;  // "-" is a separator
     bool checked;
-    const char* shortcut;  // "" or a key name such as "F3"
-    void (Game::*onClick)();  // null for separators
+    Shortcut shortcut;
+    Command onClick;          // null for separators
     MenuItem* Ui::*mark;      // where the game finds the item, or null
     bool IsSeparator() const { return onClick == nullptr; }
+    // Only items whose mark the game keeps carry one.
+    bool Checkable() const { return mark != nullptr; }
 };
 
 struct MenuDesign {

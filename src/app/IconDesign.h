@@ -1,7 +1,7 @@
 #pragma once
 #include <vector>
 
-#include "platform/Controls.h"
+#include "app/Controls.h"
 
 namespace sudoku::icon {
 

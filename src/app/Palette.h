@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/Controls.h"
+#include "app/Controls.h"
 
 namespace sudoku::palette {
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <array>
 
-#include "platform/Controls.h"
+#include "app/Controls.h"
 
 namespace sudoku {
 

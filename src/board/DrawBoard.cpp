@@ -2,7 +2,7 @@
 
 #include "app/Game.h"
 #include "app/Palette.h"
-#include "board/Layout.h"
+#include "app/Layout.h"
 
 namespace sudoku {
 

@@ -1,5 +1,5 @@
 #include "app/Game.h"
-#include "board/Layout.h"
+#include "app/Layout.h"
 
 namespace sudoku {
 

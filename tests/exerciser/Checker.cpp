@@ -4,7 +4,7 @@
 
 #include "ScriptedGrid.h"
 #include "app/Palette.h"
-#include "board/Layout.h"
+#include "app/Layout.h"
 
 namespace sudoku::exercise {
 

@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "platform/memory/MemoryControls.h"
+#include "MemoryForm.h"
 
 namespace sudoku::exercise {
 

@@ -4,7 +4,7 @@
 
 #include "Minimise.h"
 #include "ScriptedGrid.h"
-#include "platform/memory/MemoryControls.h"
+#include "MemoryForm.h"
 
 using namespace sudoku;
 using namespace sudoku::exercise;

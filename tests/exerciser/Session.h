@@ -12,7 +12,7 @@
 #include "Checker.h"
 #include "Choices.h"
 #include "Token.h"
-#include "platform/memory/MemoryControls.h"
+#include "MemoryForm.h"
 
 namespace sudoku::exercise {
 

@@ -73,19 +73,19 @@ TEST_F(NativeKeys, ShiftOneUnderAnyLayoutEntersOne) {
     const std::pair<Qt::Key, const char*> layouts[] = {{Qt::Key_Exclam, "!"}, {Qt::Key_QuoteDbl, "\""}};
     int cell = 1;
     for (auto [key, text] : layouts) {
-        window->Cell(cell)->onClick();
+        Cell(cell)->onClick();
         QKeyEvent press(QEvent::KeyPress, key, Qt::ShiftModifier, 10, 0x21, 0x1, QString::fromLatin1(text));
         QCoreApplication::sendEvent(window.get(), &press);
         EXPECT_EQ(st().Grid(1, cell), 1);
         ++cell;
     }
     // Keypad 5 is its own physical key, also with Num Lock off (the toolkit then reports "Clear").
-    window->Cell(cell)->onClick();
+    Cell(cell)->onClick();
     QKeyEvent keypad(QEvent::KeyPress, Qt::Key_Clear, Qt::KeypadModifier, 84, 0xff9d, 0);
     QCoreApplication::sendEvent(window.get(), &keypad);
     EXPECT_EQ(st().Grid(1, cell), 5);
     // So is keypad Del: Delete with Num Lock off, the decimal point (ignored) with it on.
-    window->Cell(cell)->onClick();
+    Cell(cell)->onClick();
     QKeyEvent decimal(QEvent::KeyPress, Qt::Key_Period, Qt::KeypadModifier, 91, 0xffae, 0, ".");
     QCoreApplication::sendEvent(window.get(), &decimal);
     EXPECT_EQ(st().SelCell, CellNumber(1, cell));

@@ -34,7 +34,7 @@ TEST_F(NewGameWindow, PlayTheGeneratedPuzzleToTheEndThenStartAgain) {
     Choose("mnuNewGame");
     EXPECT_EQ(st().SelDigit, 0);
     EXPECT_EQ(Back(Picker(4)), palette::kPicker);
-    EXPECT_EQ(window->Info()->text(), QString());
+    EXPECT_EQ(Info()->text(), QString());
     int clues = 0;
     for (int n = 1; n <= 81; ++n) {
         if (st().Givens.cells[n - 1] == 0) continue;
@@ -52,12 +52,12 @@ TEST_F(NewGameWindow, PlayTheGeneratedPuzzleToTheEndThenStartAgain) {
         Click(Cell(n));
         Click(Picker(solution.cells[n - 1]));
     }
-    EXPECT_EQ(window->Info()->text(), QString::fromUtf8("Судоку пройден"));
+    EXPECT_EQ(Info()->text(), QString::fromUtf8("Судоку пройден"));
     EXPECT_EQ(st().Solved, 1);
 
     Choose("mnuGame12");
     EXPECT_EQ(st().Solved, 0);
-    EXPECT_EQ(window->Info()->text(), QString());
+    EXPECT_EQ(Info()->text(), QString());
     EXPECT_TRUE(window->Action("mnuGame12")->isChecked());
     EXPECT_FALSE(window->Action("mnuGame23")->isChecked());
     int empty = 1;

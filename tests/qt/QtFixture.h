@@ -4,8 +4,9 @@
 #include <QAction>
 #include <QTest>
 
+#include "app/FormBuilder.h"
 #include "app/Game.h"
-#include "platform/FastRandom.h"
+#include "generator/FastRandom.h"
 #include "platform/memory/MemoryControls.h"
 #include "platform/qt/QtMainWindow.h"
 #include "platform/qt/QtServices.h"
@@ -24,13 +25,15 @@ struct RealWindow : ::testing::Test {
 
     void SetUp() override {
         ASSERT_TRUE(game.Form_Load());
-        window = std::make_unique<qt::QtMainWindow>(game, ui);
+        window = std::make_unique<qt::QtMainWindow>();
+        form::Build(game, *window);
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
     GameState& st() { return game.st; }
-    qt::QtLabel* Cell(int n) { return window->Cell(n); }
-    qt::QtLabel* Picker(int k) { return window->Picker(k); }
+    qt::QtLabel* Cell(int n) { return static_cast<qt::QtLabel*>(ui.lblSudoku[n]); }
+    qt::QtLabel* Picker(int k) { return static_cast<qt::QtLabel*>(ui.lblSetNum[k]); }
+    qt::QtLabel* Info() { return static_cast<qt::QtLabel*>(ui.lblInfo); }
     static Rgb Back(const QWidget* w) { return w->palette().color(QPalette::Window).rgb() & 0xFFFFFF; }
     void Click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
     void Key(Qt::Key key, Qt::KeyboardModifiers mods = {}) { QTest::keyClick(window.get(), key, mods); }

@@ -33,7 +33,7 @@ TEST_F(WindowAsDesigned, ClientAreaLabelsAndColours) {
         EXPECT_EQ(Back(pick), palette::kPicker);
         EXPECT_EQ(pick->alignment(), Qt::AlignCenter);
     }
-    const auto* info = window->Info();
+    const auto* info = Info();
     EXPECT_EQ(info->geometry(), QRect(6, 312, 303, 19));
     EXPECT_FALSE(info->autoFillBackground());  // the window colour shows through
     EXPECT_TRUE(info->alignment() & Qt::AlignLeft);
@@ -78,7 +78,7 @@ TEST_F(WindowAsDesigned, MenusIconAndTimer) {
     EXPECT_EQ(window->ProgressTimer().interval(), 200);
     ui.lblInfo->SetCaption("Создание таблицы");
     ui.tmrPostr->SetEnabled(true);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window->Info()->text() == QString::fromUtf8("Создание таблицы."); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Info()->text() == QString::fromUtf8("Создание таблицы."); }, 5000));
     ui.tmrPostr->SetEnabled(false);
 }
 
@@ -101,7 +101,7 @@ TEST_F(MousePlay, SelectEnterAndErase) {
     EXPECT_EQ(Back(Picker(10)), palette::kPickerChosen);
     Click(Cell(10));
     EXPECT_EQ(Cell(10)->text(), "");
-    Click(window->Info());  // the status line has no handler
+    Click(Info());  // the status line has no handler
     EXPECT_EQ(st().SelCell, 0);
     EXPECT_EQ(st().SelDigit, 0);
 }
@@ -129,7 +129,7 @@ TEST_F(MousePlay, FullGridByHandOnTheEmptyBoardIsSolvedThenFrozen) {
             Click(Cell(n));
         }
     }
-    EXPECT_EQ(window->Info()->text(), QString::fromUtf8("Судоку пройден"));
+    EXPECT_EQ(Info()->text(), QString::fromUtf8("Судоку пройден"));
     Click(Cell(1));
     EXPECT_EQ(Back(Cell(1)), palette::kCellPlain);
     Click(Picker(3));

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/FormDefinition.h"
-#include "board/Layout.h"
+#include "app/Layout.h"
 #include "platform/win32/DpiScale.h"
 
 using namespace sudoku;

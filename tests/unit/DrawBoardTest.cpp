@@ -1,5 +1,5 @@
 #include "Fixture.h"
-#include "board/Layout.h"
+#include "app/Layout.h"
 
 using namespace sudoku;
 using namespace sudoku::test;

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Palette.h"
-#include "platform/memory/MemoryControls.h"
+#include "MemoryForm.h"
 
 namespace sudoku::test {
 

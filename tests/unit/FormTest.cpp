@@ -2,7 +2,7 @@
 
 #include "app/IconDesign.h"
 #include "app/Palette.h"
-#include "platform/memory/MemoryControls.h"
+#include "MemoryForm.h"
 
 using namespace sudoku;
 

@@ -6,8 +6,8 @@
 
 #include <vector>
 
-#include "platform/FastRandom.h"
-#include "platform/memory/MemoryControls.h"
+#include "generator/FastRandom.h"
+#include "MemoryForm.h"
 
 using namespace sudoku;
 

@@ -2,7 +2,7 @@
 #include <set>
 
 #include "Fixture.h"
-#include "platform/FastRandom.h"
+#include "generator/FastRandom.h"
 
 using namespace sudoku;
 using namespace sudoku::test;

@@ -1,6 +1,6 @@
 #pragma once
-// In-memory controls and services: the same seam as the real window, with every
-// property write counted, and scripted random values and event processing.
+// The in-memory front end: every control a record, every property write counted, made
+// by the form builder like any window; with scripted random values and event processing.
 #include <deque>
 #include <functional>
 #include <map>
@@ -8,10 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "app/Game.h"
-#include "app/Ui.h"
-#include "platform/Controls.h"
-#include "platform/FastRandom.h"
+#include "app/Controls.h"
+#include "app/FormBuilder.h"
+#include "generator/FastRandom.h"
 
 namespace sudoku::memory {
 
@@ -32,48 +31,69 @@ struct WriteLog {
 
 class MemoryLabel final : public Label {
 public:
-    explicit MemoryLabel(WriteLog& log) : log_(log) {}
+    MemoryLabel(WriteLog& log, const form::LabelDesign& d, Callback onClick, Callback onDoubleClick)
+        : caption(d.caption), back(d.background), left(d.left), top(d.top), width(d.width), height(d.height),
+          fontPt(d.fontPt), log_(log), onClick_(std::move(onClick)), onDoubleClick_(std::move(onDoubleClick)) {}
     std::string caption;
     Rgb back = 0;
     int left = 0, top = 0, width = 0, height = 0;
     float fontPt = 0;
     bool visible = true;
+    // Geometry and font writes made while the label was shown: on a screen each would be
+    // drawn half done.
+    int shownMoves = 0;
+
+    // Reports a click or the second half of a double click, as a front end does.
+    void Click() { if (onClick_) onClick_(); }
+    void DoubleClick() { if (onDoubleClick_) onDoubleClick_(); }
 
     std::string Caption() const override { return caption; }
-    void SetCaption(const std::string& t) override { caption = t; ++log_.counts[Prop::Caption]; }
+    void SetCaption(const std::string& t) override { caption = t; Count(Prop::Caption); }
     Rgb BackColor() const override { return back; }
-    void SetBackColor(Rgb c) override { back = c; ++log_.counts[Prop::BackColor]; }
+    void SetBackColor(Rgb c) override { back = c; Count(Prop::BackColor); }
     int Left() const override { return left; }
-    void SetLeft(int v) override { left = v; ++log_.counts[Prop::Left]; }
+    void SetLeft(int v) override { left = v; Move(Prop::Left); }
     int Top() const override { return top; }
-    void SetTop(int v) override { top = v; ++log_.counts[Prop::Top]; }
+    void SetTop(int v) override { top = v; Move(Prop::Top); }
     int Width() const override { return width; }
-    void SetWidth(int v) override { width = v; ++log_.counts[Prop::Width]; }
+    void SetWidth(int v) override { width = v; Move(Prop::Width); }
     int Height() const override { return height; }
-    void SetHeight(int v) override { height = v; ++log_.counts[Prop::Height]; }
+    void SetHeight(int v) override { height = v; Move(Prop::Height); }
     float FontSize() const override { return fontPt; }
-    void SetFontSize(float pt) override { fontPt = pt; ++log_.counts[Prop::FontSize]; }
+    void SetFontSize(float pt) override { fontPt = pt; Move(Prop::FontSize); }
     bool Visible() const override { return visible; }
-    void SetVisible(bool v) override { visible = v; ++log_.counts[Prop::Visible]; }
+    void SetVisible(bool v) override { visible = v; Count(Prop::Visible); }
 
 private:
+    void Count(Prop p) { ++log_.counts[p]; }
+    void Move(Prop p) {
+        Count(p);
+        if (visible) ++shownMoves;
+    }
     WriteLog& log_;
+    Callback onClick_, onDoubleClick_;
 };
 
 class MemoryMenuItem final : public MenuItem {
 public:
-    explicit MemoryMenuItem(WriteLog& log) : log_(log) {}
+    MemoryMenuItem(WriteLog& log, bool checked, Callback onChoose)
+        : checked(checked), log_(log), onChoose_(std::move(onChoose)) {}
     bool checked = false;
     bool Checked() const override { return checked; }
     void SetChecked(bool v) override { checked = v; ++log_.counts[Prop::Checked]; }
+    // Chooses the item, as its menu or shortcut does; a separator does nothing.
+    void Choose() { if (onChoose_) onChoose_(); }
 
 private:
     WriteLog& log_;
+    Callback onChoose_;
 };
 
 class MemoryTimer final : public Timer {
 public:
     bool enabled = false;
+    int intervalMs = 0;
+    Callback onTick;
     bool Enabled() const override { return enabled; }
     void SetEnabled(bool v) override { enabled = v; }
 };
@@ -83,7 +103,8 @@ public:
     bool minimiseSucceeds = true;
     int minimiseRequests = 0;
     bool minimised = false;
-    std::function<void()> onClose;  // what closing does; the form runs Form_Unload
+    std::function<void()> onClose;  // what closing does: the form builder connects it
+    KeyCallback onKey;
     bool Minimise() override {
         ++minimiseRequests;
         if (minimiseSucceeds) minimised = true;
@@ -140,28 +161,33 @@ public:
     void EndNow() override { ++endRequests; }  // recorded, not carried out
 };
 
-// A whole main window in memory, built from the form definition, with its game.
-class MemoryForm {
+// The controls of one window, as the form builder asks for them.
+class MemoryControls : public ControlFactory {
 public:
-    MemoryForm();
     WriteLog log;
-    std::vector<std::unique_ptr<MemoryLabel>> cells;    // [1..81]
-    std::vector<std::unique_ptr<MemoryLabel>> pickers;  // [1..10]
-    std::unique_ptr<MemoryLabel> info;
-    std::map<std::string, std::unique_ptr<MemoryMenuItem>> menu;  // by item name
+    std::vector<std::unique_ptr<MemoryLabel>> labels;              // in the order made
+    std::map<std::string, std::unique_ptr<MemoryMenuItem>> menu;  // by item name, separators too
     MemoryTimer timer;
     MemoryWindow window;
-    ScriptedPump pump;
-    ScriptedRandom random;
-    MemoryProcess process;
-    Ui ui;
-    Game game;
 
-    MemoryLabel& Cell(int n) { return *cells[n]; }
-    MemoryLabel& Picker(int k) { return *pickers[k]; }
-    MemoryMenuItem& Item(const std::string& name) { return *menu.at(name); }
-    // Runs the menu command of the item with that name, as choosing it does.
-    void Choose(const std::string& name);
+    Window& MakeWindow(const form::WindowDesign&, KeyCallback onKey, Callback onClose) override {
+        window.onKey = std::move(onKey);
+        window.onClose = std::move(onClose);
+        return window;
+    }
+    Timer& MakeTimer(int intervalMs, Callback onTick) override {
+        timer.intervalMs = intervalMs;
+        timer.onTick = std::move(onTick);
+        return timer;
+    }
+    Label& MakeLabel(const form::LabelDesign& d, Callback onClick, Callback onDoubleClick) override {
+        return *labels.emplace_back(std::make_unique<MemoryLabel>(log, d, std::move(onClick), std::move(onDoubleClick)));
+    }
+    void AddMenu(const form::MenuDesign&) override {}
+    void AddSeparator(const form::MenuItemDesign& d) override { AddMenuItem(d, {}); }
+    MenuItem& AddMenuItem(const form::MenuItemDesign& d, Callback onChoose) override {
+        return *(menu[d.name] = std::make_unique<MemoryMenuItem>(log, d.checked, std::move(onChoose)));
+    }
 };
 
 }  // namespace sudoku::memory

@@ -11,16 +11,13 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/qt/Env.h"
+
 namespace sudoku::qt {
 namespace {
 
 const char kLockName[] = "/sudoku-game.lock";
 const char kSocketName[] = "/sudoku-game.sock";
-
-std::string Env(const char* name) {
-    const char* v = std::getenv(name);
-    return v ? v : "";
-}
 
 // Only a real folder of ours that nobody else may enter: anything else may hold files
 // planted by another user.

@@ -7,7 +7,7 @@
 #include <vector>
 #include <cstdlib>
 
-#if QT_CONFIG(xcb)
+#ifdef SUDOKU_HAVE_XCB
 #include <xcb/xcb.h>
 #endif
 
@@ -34,7 +34,7 @@ constexpr std::uint32_t kSymPlus = 0x2b, kSymEqual = 0x3d, kSymMinus = 0x2d;
 // The key's symbols in the X server's current keymap; empty without an X11 connection.
 std::vector<std::uint32_t> KeySymbolsOf(std::uint32_t scanCode) {
     std::vector<std::uint32_t> syms;
-#if QT_CONFIG(xcb)
+#ifdef SUDOKU_HAVE_XCB
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     if (!x11 || scanCode < 8 || scanCode > 255) return syms;
     xcb_connection_t* c = x11->connection();

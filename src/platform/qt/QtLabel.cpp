@@ -1,12 +1,10 @@
 #include "platform/qt/QtLabel.h"
 
 #include <QMouseEvent>
-#include <algorithm>
-#include <cmath>
+
+#include "app/Layout.h"
 
 namespace sudoku::qt {
-
-int PixelSizeForPoints(float pt) { return std::max(1, static_cast<int>(std::lround(pt * 96.0f / 72.0f))); }
 
 QtLabel::QtLabel(QWidget* parent, const form::LabelDesign& d) : QLabel(parent) {
     setTextFormat(Qt::PlainText);  // an ampersand is shown as it is
@@ -50,7 +48,7 @@ void QtLabel::SetFontSize(float pt) {
     if (pt == fontPt_) return;
     fontPt_ = pt;
     QFont f = font();
-    f.setPixelSize(PixelSizeForPoints(pt));
+    f.setPixelSize(layout::FontPixels(pt));
     setFont(f);
 }
 

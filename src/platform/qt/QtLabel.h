@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/FormDefinition.h"
-#include "platform/Controls.h"
+#include "app/Controls.h"
 
 namespace sudoku::qt {
 
@@ -47,8 +47,5 @@ private:
     bool pressed_ = false;
     bool afterDoubleClick_ = false;
 };
-
-// Fonts are sized as on a 96-DPI screen; logical pixels scale on HiDPI screens.
-int PixelSizeForPoints(float pt);
 
 }  // namespace sudoku::qt

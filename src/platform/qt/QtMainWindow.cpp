@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <algorithm>
 
+#include "app/Layout.h"
 #include "platform/qt/KeyCodes.h"
 #include "platform/qt/QtIcon.h"
 #include "platform/qt/XcbStartup.h"
@@ -17,14 +18,21 @@ namespace sudoku::qt {
 bool QtMenuItem::Checked() const { return action_->isChecked(); }
 void QtMenuItem::SetChecked(bool v) { action_->setChecked(v); }
 
-QtMainWindow::QtMainWindow(Game& game, Ui& ui) : game_(game), ui_(ui) {
-    const form::WindowDesign& w = form::Window();
+QtMainWindow::QtMainWindow() {
+    setFocusPolicy(Qt::StrongFocus);
+    installEventFilter(this);
+}
+
+QtMainWindow::~QtMainWindow() = default;
+
+Window& QtMainWindow::MakeWindow(const form::WindowDesign& w, KeyCallback onKey, Callback onClose) {
+    onKey_ = std::move(onKey);
+    onClose_ = std::move(onClose);
     setWindowTitle(QString::fromStdString(w.title));
     setWindowIcon(MakeWindowIcon());
-    setFocusPolicy(Qt::StrongFocus);
 
     QFont font(QString::fromStdString(w.fontFamily));
-    font.setPixelSize(PixelSizeForPoints(w.fontPt));
+    font.setPixelSize(layout::FontPixels(w.fontPt));
     setFont(font);
 
     auto* client = new QWidget(this);
@@ -35,72 +43,53 @@ QtMainWindow::QtMainWindow(Game& game, Ui& ui) : game_(game), ui_(ui) {
     client->setPalette(pal);
     client->setFocusPolicy(Qt::NoFocus);
     setCentralWidget(client);
-
-    timer_.setInterval(form::kTimerIntervalMs);
-    QObject::connect(&timer_, &QTimer::timeout, this, [this] { game_.tmrPostr_Timer(); });
-    ui_.tmrPostr = &qtTimer_;
-    ui_.frmMain = this;
-
-    BuildLabels();
-    BuildMenus();
-    resize(w.clientWidth, w.clientHeight + menuBar()->sizeHint().height());
-    installEventFilter(this);
+    client_ = QSize(w.clientWidth, w.clientHeight);
+    resize(client_);
+    return *this;
 }
 
-QtMainWindow::~QtMainWindow() = default;
-
-void QtMainWindow::BuildLabels() {
-    // Created in the order of the form: picker 10..1, status line, cells 81..1.
-    QWidget* client = centralWidget();
-    for (int k = 10; k >= 1; --k) {
-        auto* label = new QtLabel(client, form::Picker(k));
-        label->onClick = [this, k] { game_.lblSetNum_Click(static_cast<std::int16_t>(k)); };
-        label->onDoubleClick = [this, k] { game_.lblSetNum_DblClick(static_cast<std::int16_t>(k)); };
-        pickers_[k] = label;
-        ui_.lblSetNum[k] = label;
-    }
-    info_ = new QtLabel(client, form::Info());
-    info_->setAttribute(Qt::WA_TransparentForMouseEvents);
-    ui_.lblInfo = info_;
-    for (int n = 81; n >= 1; --n) {
-        auto* label = new QtLabel(client, form::Cell(n));
-        label->onClick = [this, n] { game_.lblSudoku_Click(static_cast<std::int16_t>(n)); };
-        label->onDoubleClick = [this, n] { game_.lblSudoku_DblClick(static_cast<std::int16_t>(n)); };
-        cells_[n] = label;
-        ui_.lblSudoku[n] = label;
-    }
+Timer& QtMainWindow::MakeTimer(int intervalMs, Callback onTick) {
+    timer_.setInterval(intervalMs);
+    QObject::connect(&timer_, &QTimer::timeout, this, std::move(onTick));
+    return qtTimer_;
 }
 
-void QtMainWindow::BuildMenus() {
-    for (const form::MenuDesign& m : form::MenuBar()) {
-        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(m.caption));
-        menu->setObjectName(QString::fromUtf8(m.name));
-        for (const form::MenuItemDesign& item : m.items) {
-            if (item.IsSeparator()) {
-                menu->addSeparator()->setObjectName(QString::fromUtf8(item.name));
-                continue;
-            }
-            QAction* action = menu->addAction(QString::fromUtf8(item.caption));
-            action->setObjectName(QString::fromUtf8(item.name));
-            if (*item.shortcut) {
-                action->setShortcut(QKeySequence(QString::fromUtf8(item.shortcut)));
-                action->setShortcutContext(Qt::WindowShortcut);
-            }
-            if (item.mark) {
-                action->setCheckable(true);
-                action->setChecked(item.checked);
-                items_.push_back(std::make_unique<QtMenuItem>(action));
-                ui_.*item.mark = items_.back().get();
-            }
-            const auto handler = item.onClick;
-            Game* game = &game_;
-            QObject::connect(action, &QAction::triggered, this, [game, action, handler](bool checked) {
-                // Qt has flipped the mark already; put it back and let the handler decide.
-                if (action->isCheckable()) action->setChecked(!checked);
-                (game->*handler)();
-            });
-        }
+Label& QtMainWindow::MakeLabel(const form::LabelDesign& design, Callback onClick, Callback onDoubleClick) {
+    auto* label = new QtLabel(centralWidget(), design);
+    if (!onClick) label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    label->onClick = std::move(onClick);
+    label->onDoubleClick = std::move(onDoubleClick);
+    return *label;
+}
+
+void QtMainWindow::AddMenu(const form::MenuDesign& design) {
+    menu_ = menuBar()->addMenu(QString::fromUtf8(design.caption));
+    menu_->setObjectName(QString::fromUtf8(design.name));
+    // The client area keeps its designed size below the menu bar.
+    resize(client_.width(), client_.height() + menuBar()->sizeHint().height());
+}
+
+void QtMainWindow::AddSeparator(const form::MenuItemDesign& design) {
+    menu_->addSeparator()->setObjectName(QString::fromUtf8(design.name));
+}
+
+MenuItem& QtMainWindow::AddMenuItem(const form::MenuItemDesign& item, Callback onChoose) {
+    QAction* action = menu_->addAction(QString::fromUtf8(item.caption));
+    action->setObjectName(QString::fromUtf8(item.name));
+    if (item.shortcut) {
+        action->setShortcut(QKeySequence(Qt::Key_F1 + item.shortcut.functionKey - 1));
+        action->setShortcutContext(Qt::WindowShortcut);
     }
+    if (item.Checkable()) {
+        action->setCheckable(true);
+        action->setChecked(item.checked);
+    }
+    QObject::connect(action, &QAction::triggered, this, [action, onChoose = std::move(onChoose)](bool checked) {
+        // Qt has flipped the mark already; put it back and let the game decide.
+        if (action->isCheckable()) action->setChecked(!checked);
+        onChoose();
+    });
+    return *items_.emplace_back(std::make_unique<QtMenuItem>(action));
 }
 
 QAction* QtMainWindow::Action(const char* name) const {
@@ -163,12 +152,12 @@ void QtMainWindow::OpenFirstMenu() {
 }
 
 void QtMainWindow::keyPressEvent(QKeyEvent* e) {
-    game_.Form_KeyDown(VirtualKeyOf(*e), static_cast<std::int16_t>((e->modifiers().toInt() >> 25) & 7));
+    if (onKey_) onKey_(VirtualKeyOf(*e), static_cast<std::int16_t>((e->modifiers().toInt() >> 25) & 7));
 }
 
 void QtMainWindow::closeEvent(QCloseEvent* e) {
     e->accept();
-    game_.Form_Unload();
+    if (onClose_) onClose_();
 }
 
 }  // namespace sudoku::qt

@@ -4,13 +4,13 @@
 #include <memory>
 #include <vector>
 
-#include "app/Game.h"
-#include "app/Ui.h"
-#include "platform/Controls.h"
+#include "app/Controls.h"
+#include "app/FormBuilder.h"
 #include "platform/qt/QtLabel.h"
 #include "platform/qt/QtServices.h"
 
 class QAction;
+class QMenu;
 
 namespace sudoku::qt {
 
@@ -40,18 +40,22 @@ private:
     QTimer& timer_;
 };
 
-// The main window, built from the form definition and wired to the game.
-class QtMainWindow final : public QMainWindow, public Window {
+// The main window: makes its controls as the form builder asks and reports their events.
+class QtMainWindow final : public QMainWindow, public Window, public ControlFactory {
 public:
-    QtMainWindow(Game& game, Ui& ui);
+    QtMainWindow();
     ~QtMainWindow() override;
 
     bool Minimise() override;
     void Close() override { close(); }
 
-    QtLabel* Cell(int n) const { return cells_[n]; }
-    QtLabel* Picker(int k) const { return pickers_[k]; }
-    QtLabel* Info() const { return info_; }
+    Window& MakeWindow(const form::WindowDesign& design, KeyCallback onKey, Callback onClose) override;
+    Timer& MakeTimer(int intervalMs, Callback onTick) override;
+    Label& MakeLabel(const form::LabelDesign& design, Callback onClick, Callback onDoubleClick) override;
+    void AddMenu(const form::MenuDesign& design) override;
+    void AddSeparator(const form::MenuItemDesign& design) override;
+    MenuItem& AddMenuItem(const form::MenuItemDesign& design, Callback onChoose) override;
+
     QWidget* ClientArea() const { return centralWidget(); }
     QAction* Action(const char* name) const;
     const QTimer& ProgressTimer() const { return timer_; }
@@ -68,16 +72,12 @@ protected:
 private:
     void OpenFirstMenu();
 
-    void BuildLabels();
-    void BuildMenus();
-
-    Game& game_;
-    Ui& ui_;
+    QSize client_;
+    KeyCallback onKey_;
+    Callback onClose_;
     QTimer timer_;
     QtTimer qtTimer_{timer_};
-    std::vector<QtLabel*> cells_ = std::vector<QtLabel*>(82, nullptr);
-    std::vector<QtLabel*> pickers_ = std::vector<QtLabel*>(11, nullptr);
-    QtLabel* info_ = nullptr;
+    QMenu* menu_ = nullptr;  // the menu that items are added to
     bool altTapped_ = false;
     std::vector<std::unique_ptr<QtMenuItem>> items_;
 };

@@ -4,7 +4,7 @@
 #include <functional>
 #include <memory>
 
-#include "platform/Controls.h"
+#include "app/Controls.h"
 
 namespace sudoku::qt {
 

@@ -10,16 +10,13 @@
 #include <memory>
 #include <thread>
 
+#include "platform/qt/Env.h"
+
 namespace sudoku::qt {
 namespace {
 
 // A display that accepts the connection and never answers may hold the start this long.
 constexpr auto kDisplayPatience = std::chrono::seconds(3);
-
-std::string Env(const char* name) {
-    const char* v = std::getenv(name);
-    return v ? v : "";
-}
 
 std::string Option(int argc, char** argv, const char* name) {
     for (int i = 1; i + 1 < argc; ++i)

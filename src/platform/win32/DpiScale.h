@@ -2,8 +2,9 @@
 // The game works in pixels of a 96-DPI screen; Windows is told sizes in real pixels.
 // Pure arithmetic, so it is tested without Windows.
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
+
+#include "app/Layout.h"
 
 namespace sudoku::win32 {
 
@@ -26,10 +27,7 @@ constexpr PixelRect ScaleRect(int left, int top, int width, int height, unsigned
 
 // Font em height in real pixels: points as on a 96-DPI screen (as the Qt window sizes
 // them), then scaled like everything else.
-inline int FontPixelHeight(float pt, unsigned dpi) {
-    const int px96 = std::max(1, static_cast<int>(std::lround(pt * 96.0f / 72.0f)));
-    return std::max(1, ScaleToDpi(px96, dpi));
-}
+inline int FontPixelHeight(float pt, unsigned dpi) { return std::max(1, ScaleToDpi(layout::FontPixels(pt), dpi)); }
 
 // Width of a label's border line: whole real pixels only, so that it stays as thin as
 // the overlap of two neighbouring cells (which rounding makes one or two pixels at 150 %).

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/FormDefinition.h"
-#include "platform/Controls.h"
+#include "app/Controls.h"
 #include "platform/win32/DpiScale.h"
 
 namespace sudoku::win32 {
@@ -64,7 +64,6 @@ public:
 
     // The window moved to a screen of another DPI.
     void SetDpi(unsigned dpi);
-    HWND Handle() const { return hwnd_; }
 
 private:
     friend class LayoutBatch;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "platform/win32/DpiScale.h"
 
@@ -35,94 +36,73 @@ void Win32Timer::SetEnabled(bool v) {
     if (v == enabled_) return;
     enabled_ = v;
     if (v) {
-        SetTimer(owner_, kId, form::kTimerIntervalMs, nullptr);
+        SetTimer(owner_, kId, intervalMs, nullptr);
     } else {
         KillTimer(owner_, kId);
     }
 }
 
-Win32MainWindow::Win32MainWindow(Game& game, Ui& ui, HINSTANCE instance)
-    : game_(game), ui_(ui), instance_(instance) {
-    const form::WindowDesign& w = form::Window();
-    Win32Label::RegisterWindowClass(instance);
+Window& Win32MainWindow::MakeWindow(const form::WindowDesign& w, KeyCallback onKey, Callback onClose) {
+    onKey_ = std::move(onKey);
+    onClose_ = std::move(onClose);
+    clientWidth_ = w.clientWidth;
+    clientHeight_ = w.clientHeight;
+    colour_ = w.background;
+    Win32Label::RegisterWindowClass(instance_);
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = &Win32MainWindow::Proc;
-    wc.hInstance = instance;
+    wc.hInstance = instance_;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = CreateSolidBrush(ToColorRef(w.background));
     wc.lpszClassName = kMainWindowClass;
     RegisterClassExW(&wc);
 
-    HMENU menu = BuildMenus();
+    menuBar_ = CreateMenu();
     CreateWindowExW(0, kMainWindowClass, Widen(w.title).c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                    w.clientWidth, w.clientHeight, nullptr, menu, instance, this);
+                    w.clientWidth, w.clientHeight, nullptr, menuBar_, instance_, this);
     dpi_ = GetDpiForWindow(hwnd_);
     SetIcons();
-    PlaceCentred();
-    BuildLabels();
-    ui_.tmrPostr = &timer_;
-    ui_.frmMain = this;
+    return *this;
 }
 
-HMENU Win32MainWindow::BuildMenus() {
-    HMENU bar = CreateMenu();
-    std::vector<ACCEL> keys;
-    for (const form::MenuDesign& m : form::MenuBar()) {
-        HMENU popup = CreatePopupMenu();
-        for (const form::MenuItemDesign& item : m.items) {
-            if (item.IsSeparator()) {
-                AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
-                continue;
-            }
-            const UINT id = kFirstCommand + static_cast<UINT>(commands_.size());
-            commands_.push_back(item.onClick);
-            std::wstring text = MenuText(item.caption);
-            if (*item.shortcut) {
-                text += L'\t';
-                text += Widen(item.shortcut);
-                // Only function keys are named as shortcuts ("F3").
-                const int n = std::stoi(item.shortcut + 1);
-                keys.push_back(ACCEL{FVIRTKEY, static_cast<WORD>(VK_F1 + n - 1), static_cast<WORD>(id)});
-            }
-            AppendMenuW(popup, MF_STRING | (item.checked ? MF_CHECKED : MF_UNCHECKED), id, text.c_str());
-            if (item.mark) {
-                items_.push_back(std::make_unique<Win32MenuItem>(popup, id));
-                ui_.*item.mark = items_.back().get();
-            }
-        }
-        AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), MenuText(m.caption).c_str());
-    }
-    if (!keys.empty()) accelerators_ = CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size()));
-    return bar;
+Timer& Win32MainWindow::MakeTimer(int intervalMs, Callback onTick) {
+    timer_.intervalMs = static_cast<UINT>(intervalMs);
+    timer_.onTick = std::move(onTick);
+    return timer_;
 }
 
-void Win32MainWindow::BuildLabels() {
-    // Created in the order of the form: picker 10..1, status line, cells 81..1.
-    const Rgb colour = form::Window().background;
-    for (int k = 10; k >= 1; --k) {
-        auto label = std::make_unique<Win32Label>(hwnd_, form::Picker(k), dpi_, colour, layout_);
-        const auto index = static_cast<std::int16_t>(k);
-        label->onClick = [this, index] { game_.lblSetNum_Click(index); };
-        label->onDoubleClick = [this, index] { game_.lblSetNum_DblClick(index); };
-        ui_.lblSetNum[k] = label.get();
-        labels_.push_back(std::move(label));
+Label& Win32MainWindow::MakeLabel(const form::LabelDesign& design, Callback onClick, Callback onDoubleClick) {
+    auto& label = *labels_.emplace_back(std::make_unique<Win32Label>(hwnd_, design, dpi_, colour_, layout_));
+    label.onClick = std::move(onClick);
+    label.onDoubleClick = std::move(onDoubleClick);
+    return label;
+}
+
+void Win32MainWindow::AddMenu(const form::MenuDesign& design) {
+    menu_ = CreatePopupMenu();
+    AppendMenuW(menuBar_, MF_POPUP, reinterpret_cast<UINT_PTR>(menu_), MenuText(design.caption).c_str());
+}
+
+void Win32MainWindow::AddSeparator(const form::MenuItemDesign&) { AppendMenuW(menu_, MF_SEPARATOR, 0, nullptr); }
+
+MenuItem& Win32MainWindow::AddMenuItem(const form::MenuItemDesign& item, Callback onChoose) {
+    const UINT id = kFirstCommand + static_cast<UINT>(commands_.size());
+    commands_.push_back(std::move(onChoose));
+    std::wstring text = MenuText(item.caption);
+    if (item.shortcut) {
+        text += L'\t';
+        text += Widen(item.shortcut.Name());
+        keys_.push_back(ACCEL{FVIRTKEY, static_cast<WORD>(VK_F1 + item.shortcut.functionKey - 1), static_cast<WORD>(id)});
+        if (accelerators_) DestroyAcceleratorTable(accelerators_);
+        accelerators_ = CreateAcceleratorTableW(keys_.data(), static_cast<int>(keys_.size()));
     }
-    labels_.push_back(std::make_unique<Win32Label>(hwnd_, form::Info(), dpi_, colour, layout_));
-    ui_.lblInfo = labels_.back().get();
-    for (int n = 81; n >= 1; --n) {
-        auto label = std::make_unique<Win32Label>(hwnd_, form::Cell(n), dpi_, colour, layout_);
-        const auto index = static_cast<std::int16_t>(n);
-        label->onClick = [this, index] { game_.lblSudoku_Click(index); };
-        label->onDoubleClick = [this, index] { game_.lblSudoku_DblClick(index); };
-        ui_.lblSudoku[n] = label.get();
-        labels_.push_back(std::move(label));
-    }
+    AppendMenuW(menu_, MF_STRING | (item.checked ? MF_CHECKED : MF_UNCHECKED), id, text.c_str());
+    return *items_.emplace_back(std::make_unique<Win32MenuItem>(menu_, id));
 }
 
 void Win32MainWindow::PlaceCentred() {
-    const form::WindowDesign& w = form::Window();
-    RECT r{0, 0, ScaleToDpi(w.clientWidth, dpi_), ScaleToDpi(w.clientHeight, dpi_)};
+    RECT r{0, 0, ScaleToDpi(clientWidth_, dpi_), ScaleToDpi(clientHeight_, dpi_)};
     AdjustWindowRectExForDpi(&r, kStyle, TRUE, 0, dpi_);
     MONITORINFO mi{};
     mi.cbSize = sizeof mi;
@@ -153,6 +133,8 @@ void Win32MainWindow::ApplyDpi(unsigned dpi) {
 }
 
 void Win32MainWindow::Show(int showCommand) {
+    DrawMenuBar(hwnd_);
+    PlaceCentred();
     ShowWindow(hwnd_, showCommand);
     UpdateWindow(hwnd_);
 }
@@ -165,7 +147,7 @@ bool Win32MainWindow::Minimise() {
 void Win32MainWindow::Close() { SendMessageW(hwnd_, WM_CLOSE, 0, 0); }
 
 void Win32MainWindow::KeyDown(WPARAM key) {
-    game_.Form_KeyDown(static_cast<std::int16_t>(key), ModifierMask());
+    onKey_(static_cast<std::int16_t>(key), ModifierMask());
 }
 
 LRESULT CALLBACK Win32MainWindow::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -195,13 +177,13 @@ LRESULT Win32MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
         if (HIWORD(wp) <= 1 && lp == 0) {
             const UINT index = LOWORD(wp) - kFirstCommand;
-            if (index < commands_.size()) (game_.*commands_[index])();
+            if (index < commands_.size()) commands_[index]();
             return 0;
         }
         break;
     case WM_TIMER:
         if (wp == Win32Timer::kId) {
-            if (timer_.Enabled()) game_.tmrPostr_Timer();
+            if (timer_.Enabled()) timer_.onTick();
             return 0;
         }
         break;
@@ -216,13 +198,10 @@ LRESULT Win32MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         layout_.Apply();
         return 0;
     case WM_CLOSE:
-        game_.Form_Unload();
+        onClose_();
         return 0;
     case WM_ENDSESSION:
-        if (wp) game_.Form_Unload();
-        return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
+        if (wp) onClose_();
         return 0;
     default:
         break;

@@ -4,10 +4,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/FormDefinition.h"
-#include "app/Game.h"
-#include "app/Ui.h"
-#include "platform/Controls.h"
+#include "app/Controls.h"
+#include "app/FormBuilder.h"
 #include "platform/win32/Win32Label.h"
 
 namespace sudoku::win32 {
@@ -34,22 +32,33 @@ public:
     bool Enabled() const override { return enabled_; }
     void SetEnabled(bool v) override;
 
+    UINT intervalMs = 0;
+    Callback onTick;
+
 private:
     HWND& owner_;
     bool enabled_ = false;
 };
 
-// The main window, built from the form definition and wired to the game. Positions and
-// fonts follow the DPI of the screen the window is on.
-class Win32MainWindow final : public Window {
+// The main window: makes its controls as the form builder asks and reports their events.
+// Positions and fonts follow the DPI of the screen the window is on.
+class Win32MainWindow final : public Window, public ControlFactory {
 public:
-    Win32MainWindow(Game& game, Ui& ui, HINSTANCE instance);
+    explicit Win32MainWindow(HINSTANCE instance) : instance_(instance) {}
     Win32MainWindow(const Win32MainWindow&) = delete;
     Win32MainWindow& operator=(const Win32MainWindow&) = delete;
 
     bool Minimise() override;
     void Close() override;
 
+    Window& MakeWindow(const form::WindowDesign& design, KeyCallback onKey, Callback onClose) override;
+    Timer& MakeTimer(int intervalMs, Callback onTick) override;
+    Label& MakeLabel(const form::LabelDesign& design, Callback onClick, Callback onDoubleClick) override;
+    void AddMenu(const form::MenuDesign& design) override;
+    void AddSeparator(const form::MenuItemDesign& design) override;
+    MenuItem& AddMenuItem(const form::MenuItemDesign& design, Callback onChoose) override;
+
+    // Centred on its screen, with the menu bar as built.
     void Show(int showCommand);
     HWND Handle() const { return hwnd_; }
     HACCEL Accelerators() const { return accelerators_; }
@@ -57,24 +66,27 @@ public:
 private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
-    HMENU BuildMenus();
-    void BuildLabels();
     void PlaceCentred();
     void SetIcons();
     void ApplyDpi(unsigned dpi);
     void KeyDown(WPARAM key);
 
-    Game& game_;
-    Ui& ui_;
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;
+    HMENU menuBar_ = nullptr;
+    HMENU menu_ = nullptr;  // the menu that items are added to
     HACCEL accelerators_ = nullptr;
+    std::vector<ACCEL> keys_;
     unsigned dpi_ = 96;
+    int clientWidth_ = 0, clientHeight_ = 0;
+    Rgb colour_ = 0;
+    KeyCallback onKey_;
+    Callback onClose_;
     Win32Timer timer_{hwnd_};
     LayoutBatch layout_{hwnd_};
     std::vector<std::unique_ptr<Win32Label>> labels_;
     std::vector<std::unique_ptr<Win32MenuItem>> items_;
-    std::vector<void (Game::*)()> commands_;  // by command id - kFirstCommand
+    std::vector<Callback> commands_;  // by command id - kFirstCommand
 };
 
 }  // namespace sudoku::win32

@@ -1,7 +1,5 @@
 #include "platform/win32/Win32Services.h"
 
-#include <cstdlib>
-
 #include "platform/win32/Win32MainWindow.h"
 
 namespace sudoku::win32 {
@@ -57,17 +55,12 @@ void Win32EventPump::Dispatch(MSG& msg) {
 
 void Win32EventPump::ProcessEvents() {
     MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) process_.EndNow();
-        Dispatch(msg);
-    }
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) Dispatch(msg);
 }
 
 void Win32EventPump::Run() {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) Dispatch(msg);
-    process_.EndNow();
-    std::_Exit(0);  // EndNow does not return
 }
 
 }  // namespace sudoku::win32

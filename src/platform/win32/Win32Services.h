@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "platform/Controls.h"
+#include "app/Controls.h"
 
 namespace sudoku::win32 {
 
@@ -26,19 +26,18 @@ private:
 // Pending messages of the thread, with the window's accelerators.
 class Win32EventPump final : public EventPump {
 public:
-    explicit Win32EventPump(Process& process) : process_(process) {}
     void Attach(HWND window, HACCEL accelerators) {
         window_ = window;
         accelerators_ = accelerators;
     }
     void ProcessEvents() override;
-    // The message loop of the program; returns only by ending the process.
-    [[noreturn]] void Run();
+    // The message loop of the program. Closing the window ends the process from its
+    // handler; the loop ends only on a quit message from elsewhere.
+    void Run();
 
 private:
     void Dispatch(MSG& msg);
 
-    Process& process_;
     HWND window_ = nullptr;
     HACCEL accelerators_ = nullptr;
 };

@@ -1,4 +1,4 @@
-#include "platform/FastRandom.h"
+#include "generator/FastRandom.h"
 
 #include <bit>
 

@@ -2,7 +2,7 @@
 #include <bit>
 #include <cstdint>
 
-#include "platform/Controls.h"
+#include "app/Controls.h"
 
 namespace sudoku {
 

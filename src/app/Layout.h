@@ -1,5 +1,7 @@
 #pragma once
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 
 namespace sudoku::layout {
@@ -33,5 +35,8 @@ constexpr int PickerLeft(int k, int s) { return k <= 5 ? PickerColumn1(s) : Pick
 constexpr int PickerTop(int k, int s) { return PickerRowTop(k <= 5 ? k : k - 5, s); }
 
 constexpr int InfoTop(int s) { return Edge(9, s) + s + 3; }
+
+// A font's em height in game pixels: points on a 96-DPI screen.
+inline int FontPixels(float pt) { return std::max(1, static_cast<int>(std::lround(pt * 96.0f / 72.0f))); }
 
 }  // namespace sudoku::layout
