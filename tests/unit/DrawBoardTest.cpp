@@ -140,3 +140,14 @@ TEST(DrawBoard, HiddenPickerKeepsItsGeometryAndIsLaidOutWhenShownAgain) {
     EXPECT_EQ(b.Picker(10).left, 10 * 36 + 19);
     EXPECT_EQ(b.Picker(10).top, 6 + 4 * 37);
 }
+
+TEST(DrawBoard, AMovingCellIsHiddenBeforeItsGeometryOrFontIsWritten) {
+    Board b;
+    for (int i = 0; i < 7; ++i) b.game.mnuSizeD_Click();
+    for (int i = 0; i < 15; ++i) b.game.mnuSizeU_Click();
+    EXPECT_GT(b.log.Geometry(), 81 * 15);
+    b.Cell(41).fontPt = 9;  // its font alone to change
+    b.game.DrawBoard();
+    EXPECT_EQ(b.Cell(41).fontPt, 72.0f);
+    for (int n = 1; n <= 81; ++n) EXPECT_EQ(b.Cell(n).shownMoves, 0) << "cell " << n;
+}

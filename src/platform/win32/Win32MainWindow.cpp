@@ -91,8 +91,7 @@ MenuItem& Win32MainWindow::AddMenuItem(const form::MenuItemDesign& item, Callbac
     commands_.push_back(std::move(onChoose));
     std::wstring text = MenuText(item.caption);
     if (item.shortcut) {
-        text += L'\t';
-        text += Widen(item.shortcut.Name());
+        text.append(L"\tF").append(std::to_wstring(item.shortcut.functionKey));
         keys_.push_back(ACCEL{FVIRTKEY, static_cast<WORD>(VK_F1 + item.shortcut.functionKey - 1), static_cast<WORD>(id)});
         if (accelerators_) DestroyAcceleratorTable(accelerators_);
         accelerators_ = CreateAcceleratorTableW(keys_.data(), static_cast<int>(keys_.size()));
