@@ -238,20 +238,21 @@ void Session::CheckCellsKept(const Token& t, const std::array<std::pair<std::str
 }
 
 void Session::Dispatch(const Token& t) {
-    Game& g = form_.game;
+    // Through the controls, as the form builder connected them.
+    memory::MemoryForm& f = form_;
     switch (t.kind) {
-        case Kind::CellDblClick: g.lblSudoku_Click(t.arg); g.lblSudoku_DblClick(t.arg); break;
-        case Kind::CellClick: g.lblSudoku_Click(t.arg); break;
-        case Kind::PickerDblClick: g.lblSetNum_Click(t.arg); g.lblSetNum_DblClick(t.arg); break;
-        case Kind::PickerClick: g.lblSetNum_Click(t.arg); break;
-        case Kind::InfoClick: break;  // the status line has no handler
+        case Kind::CellDblClick: f.Cell(t.arg).Click(); f.Cell(t.arg).DoubleClick(); break;
+        case Kind::CellClick: f.Cell(t.arg).Click(); break;
+        case Kind::PickerDblClick: f.Picker(t.arg).Click(); f.Picker(t.arg).DoubleClick(); break;
+        case Kind::PickerClick: f.Picker(t.arg).Click(); break;
+        case Kind::InfoClick: f.info->Click(); break;  // the status line has no handler
         case Kind::Key:
-            for (int i = 0; i < t.repeat; ++i) g.Form_KeyDown(t.arg, t.shift);
+            for (int i = 0; i < t.repeat; ++i) f.window.onKey(t.arg, t.shift);
             break;
-        case Kind::Menu: form_.Choose(MenuItems().at(t.arg)); break;
-        case Kind::Tick: g.tmrPostr_Timer(); break;
-        case Kind::Close: form_.window.Close(); break;
-        case Kind::MinimiseRefusal: form_.window.minimiseSucceeds = !form_.window.minimiseSucceeds; break;
+        case Kind::Menu: f.Choose(MenuItems().at(t.arg)); break;
+        case Kind::Tick: f.timer.onTick(); break;
+        case Kind::Close: f.window.Close(); break;
+        case Kind::MinimiseRefusal: f.window.minimiseSucceeds = !f.window.minimiseSucceeds; break;
         case Kind::Yield: break;
     }
 }
