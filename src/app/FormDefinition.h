@@ -45,7 +45,6 @@ struct LabelDesign {
 struct Shortcut {
     int functionKey = 0;
     explicit operator bool() const { return functionKey > 0; }
-    std::string Name() const { return "F" + std::to_string(functionKey); }
 };
 
 struct MenuItemDesign {
