@@ -38,7 +38,9 @@ LabelDesign Picker(int k) {
             true, true, static_cast<std::int16_t>(k), RunAt<&Game::lblSetNum_Click>, RunAt<&Game::lblSetNum_DblClick>};
 }
 
-LabelDesign Info() { return {6, layout::InfoTop(kDigitCell), 303, 19, "", palette::kInfoStored, true, 9, false, false}; }
+LabelDesign Info() {
+    return {6, layout::InfoTop(kDigitCell), 303, 19, "", palette::kInfoStored, true, 9, false, false};
+}
 
 const std::vector<MenuDesign>& MenuBar() {
     static const std::vector<MenuDesign> menus{
@@ -48,14 +50,19 @@ const std::vector<MenuDesign>& MenuBar() {
              {"mnuNewGame", "Новая", false, {}, Run<&Game::mnuNewGame_Click>, nullptr},
              {"mnuGameClear", "Удалить введённые цифры", false, {}, Run<&Game::mnuGameClear_Click>, nullptr},
              {"r1", "-", false, {}, nullptr, nullptr},
-             {"mnuGame67", "Сложно (в малых квадратах 2-3 цифры)", false, {}, Run<&Game::mnuGame67_Click>, &Ui::mnuGame67},
-             {"mnuGame56", "Сложно (в малых квадратах 3-4 цифры)", false, {}, Run<&Game::mnuGame56_Click>, &Ui::mnuGame56},
+             {"mnuGame67", "Сложно (в малых квадратах 2-3 цифры)", false, {}, Run<&Game::mnuGame67_Click>,
+              &Ui::mnuGame67},
+             {"mnuGame56", "Сложно (в малых квадратах 3-4 цифры)", false, {}, Run<&Game::mnuGame56_Click>,
+              &Ui::mnuGame56},
              {"r2", "-", false, {}, nullptr, nullptr},
-             {"mnuGame45", "Средне (в малых квадратах 4-5 цифр)", false, {}, Run<&Game::mnuGame45_Click>, &Ui::mnuGame45},
-             {"mnuGame34", "Средне (в малых квадратах 5-6 цифр)", false, {}, Run<&Game::mnuGame34_Click>, &Ui::mnuGame34},
+             {"mnuGame45", "Средне (в малых квадратах 4-5 цифр)", false, {}, Run<&Game::mnuGame45_Click>,
+              &Ui::mnuGame45},
+             {"mnuGame34", "Средне (в малых квадратах 5-6 цифр)", false, {}, Run<&Game::mnuGame34_Click>,
+              &Ui::mnuGame34},
              {"r3", "-", false, {}, nullptr, nullptr},
              {"mnuGame23", "Легко (в малых квадратах 6-7 цифр)", true, {}, Run<&Game::mnuGame23_Click>, &Ui::mnuGame23},
-             {"mnuGame12", "Легко (в малых квадратах 7-8 цифр)", false, {}, Run<&Game::mnuGame12_Click>, &Ui::mnuGame12},
+             {"mnuGame12", "Легко (в малых квадратах 7-8 цифр)", false, {}, Run<&Game::mnuGame12_Click>,
+              &Ui::mnuGame12},
          }},
         {"mnuOptions",
          "Разное",

@@ -66,34 +66,35 @@ TEST(Form, EveryControlAndCommandReachesItsHandler) {
     }
     const Check nothing = [](Form& f) { return f.log.counts.empty() && f.game.st.Grid(5, 5) == 4; };
     rows.emplace_back("status line", [](Form& f) { f.info->Click(), f.info->DoubleClick(); }, nothing);
-    rows.emplace_back("plus key", [](Form& f) { f.window.onKey(107, 0); }, [](Form& f) { return f.game.st.FontSizePt == 20; });
+    rows.emplace_back("plus key", [](Form& f) { f.window.onKey(107, 0); },
+                      [](Form& f) { return f.game.st.FontSizePt == 20; });
     rows.emplace_back("tick", [](Form& f) { f.info->caption = "Создание таблицы", f.timer.onTick(); },
                       [](Form& f) { return f.info->caption == "Создание таблицы."; });
     rows.emplace_back("close", [](Form& f) { f.window.Close(); }, [](Form& f) { return f.process.endRequests == 1; });
 
-    // Every item of the menu bar needs its line. The window starts with no mark set, an
-    // Esc action of 9 and the player's 4 in cell (5, 5).
-    const auto marked = [](const char* item, Check also) { return [=](Form& f) { return f.Item(item).checked && also(f); }; };
+    // Every item of the menu bar needs its line, and a checkable one must also set its own
+    // mark. The window starts with no mark set, an Esc action of 9 and the player's 4 in (5, 5).
     const auto holes = [](int min) { return [min](Form& f) { return f.game.st.HoleMin == min; }; };
     const auto esc = [](int action) { return [action](Form& f) { return f.game.st.EscAction == action; }; };
     const Check any = [](Form&) { return true; };
     const std::map<std::string, Check> commands{
         {"mnuNewGame", [](Form& f) { return f.game.st.Givens != Grid9{}; }},
         {"mnuGameClear", [](Form& f) { return f.game.st.Grid(5, 5) == 0 && f.game.st.Givens == Grid9{}; }},
-        {"mnuGame67", marked("mnuGame67", holes(6))}, {"mnuGame56", marked("mnuGame56", holes(5))},
-        {"mnuGame45", marked("mnuGame45", holes(4))}, {"mnuGame34", marked("mnuGame34", holes(3))},
-        {"mnuGame23", marked("mnuGame23", holes(2))}, {"mnuGame12", marked("mnuGame12", holes(1))},
+        {"mnuGame67", holes(6)}, {"mnuGame56", holes(5)}, {"mnuGame45", holes(4)},
+        {"mnuGame34", holes(3)}, {"mnuGame23", holes(2)}, {"mnuGame12", holes(1)},
         {"mnuSizeU", [](Form& f) { return f.game.st.FontSizePt == 20; }},
         {"mnuSizeD", [](Form& f) { return f.game.st.FontSizePt == 16; }},
-        {"mnuRightDigOk", marked("mnuRightDigOk", any)}, {"mnuRightDigNo", marked("mnuRightDigNo", any)},
-        {"mnuEscEnd", marked("mnuEscEnd", esc(2))}, {"mnuEscMin", marked("mnuEscMin", esc(1))},
-        {"mnuEscNo", marked("mnuEscNo", esc(0))},
+        {"mnuRightDigOk", any}, {"mnuRightDigNo", any},
+        {"mnuEscEnd", esc(2)}, {"mnuEscMin", esc(1)}, {"mnuEscNo", esc(0)},
     };
     for (const form::MenuDesign& menu : form::MenuBar())
         for (const form::MenuItemDesign& item : menu.items) {
             const std::string name = item.name;
             ASSERT_TRUE(item.IsSeparator() || commands.count(name)) << name << " has no line";
-            rows.emplace_back(name, [name](Form& f) { f.Choose(name); }, item.IsSeparator() ? nothing : commands.at(name));
+            const Check done = item.IsSeparator() ? nothing : commands.at(name);
+            const bool ownMark = item.Checkable();
+            rows.emplace_back(name, [name](Form& f) { f.Choose(name); },
+                              [=](Form& f) { return done(f) && (!ownMark || f.Item(name).checked); });
         }
 
     for (const auto& [what, raise, handled] : rows) {

@@ -181,7 +181,8 @@ public:
         return timer;
     }
     Label& MakeLabel(const form::LabelDesign& d, Callback onClick, Callback onDoubleClick) override {
-        return *labels.emplace_back(std::make_unique<MemoryLabel>(log, d, std::move(onClick), std::move(onDoubleClick)));
+        labels.push_back(std::make_unique<MemoryLabel>(log, d, std::move(onClick), std::move(onDoubleClick)));
+        return *labels.back();
     }
     void AddMenu(const form::MenuDesign&) override {}
     void AddSeparator(const form::MenuItemDesign& d) override { AddMenuItem(d, {}); }

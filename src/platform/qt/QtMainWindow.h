@@ -14,8 +14,8 @@ class QMenu;
 
 namespace sudoku::qt {
 
-// A checkable menu item whose mark only the game sets: choosing it runs the
-// game's handler, which decides about the mark itself.
+// A menu item whose mark only the game sets: choosing a checkable item leaves its
+// mark to the game.
 class QtMenuItem final : public MenuItem {
 public:
     explicit QtMenuItem(QAction* action) : action_(action) {}

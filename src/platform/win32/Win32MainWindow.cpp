@@ -92,7 +92,8 @@ MenuItem& Win32MainWindow::AddMenuItem(const form::MenuItemDesign& item, Callbac
     std::wstring text = MenuText(item.caption);
     if (item.shortcut) {
         text.append(L"\tF").append(std::to_wstring(item.shortcut.functionKey));
-        keys_.push_back(ACCEL{FVIRTKEY, static_cast<WORD>(VK_F1 + item.shortcut.functionKey - 1), static_cast<WORD>(id)});
+        const auto key = static_cast<WORD>(VK_F1 + item.shortcut.functionKey - 1);
+        keys_.push_back(ACCEL{FVIRTKEY, key, static_cast<WORD>(id)});
         if (accelerators_) DestroyAcceleratorTable(accelerators_);
         accelerators_ = CreateAcceleratorTableW(keys_.data(), static_cast<int>(keys_.size()));
     }
