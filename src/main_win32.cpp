@@ -1,22 +1,8 @@
 // The game on the Windows API alone.
 #include <windows.h>
 
-#include "app/Game.h"
-#include "platform/FastRandom.h"
 #include "platform/win32/Win32MainWindow.h"
-#include "platform/win32/Win32Services.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
-    sudoku::win32::Win32Process process;
-    sudoku::win32::Win32EventPump pump(process);
-    sudoku::FastRandom random;
-    sudoku::Ui ui;
-    sudoku::Game game(ui, sudoku::Services{&pump, &random, &process});
-    // A second copy ends here, before any window exists.
-    if (!game.Form_Load()) return 0;
-
-    sudoku::win32::Win32MainWindow window(game, ui, instance);
-    pump.Attach(window.Handle(), window.Accelerators());
-    window.Show(showCommand);
-    pump.Run();
+    sudoku::win32::RunGame(instance, showCommand);
 }

@@ -3,13 +3,18 @@
 #include <cstdint>
 #include <string>
 
+#include "app/Game.h"
+#include "platform/FastRandom.h"
 #include "platform/win32/DpiScale.h"
+#include "platform/win32/Win32Services.h"
 
 namespace sudoku::win32 {
 
 namespace {
 
 constexpr UINT kFirstCommand = 100;
+constexpr wchar_t kNoWindow[] = L"Не удалось создать окно игры.";
+constexpr wchar_t kNoTimer[] = L"Не удалось запустить таймер игры.";
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 
 std::wstring MenuText(const char* caption) {
@@ -35,29 +40,30 @@ void Win32Timer::SetEnabled(bool v) {
     if (v == enabled_) return;
     enabled_ = v;
     if (v) {
-        SetTimer(owner_, kId, form::kTimerIntervalMs, nullptr);
+        if (!SetTimer(owner_, kId, form::kTimerIntervalMs, nullptr)) Fatal(kNoTimer);
     } else {
         KillTimer(owner_, kId);
     }
 }
 
 Win32MainWindow::Win32MainWindow(Game& game, Ui& ui, HINSTANCE instance)
-    : game_(game), ui_(ui), instance_(instance) {
+    : game_(game), ui_(ui), instance_(instance), canvas_(hwnd_, form::Window().background) {
     const form::WindowDesign& w = form::Window();
-    Win32Label::RegisterWindowClass(instance);
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = &Win32MainWindow::Proc;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = CreateSolidBrush(ToColorRef(w.background));
     wc.lpszClassName = kMainWindowClass;
-    RegisterClassExW(&wc);
+    if (!RegisterClassExW(&wc)) Fatal(kNoWindow);
 
     HMENU menu = BuildMenus();
     CreateWindowExW(0, kMainWindowClass, Widen(w.title).c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                     w.clientWidth, w.clientHeight, nullptr, menu, instance, this);
-    dpi_ = GetDpiForWindow(hwnd_);
+    if (!hwnd_) Fatal(kNoWindow);
+    dpi_ = DpiApi::WindowDpi(hwnd_);
+    canvas_.SetDpi(dpi_);
     SetIcons();
     PlaceCentred();
     BuildLabels();
@@ -98,20 +104,19 @@ HMENU Win32MainWindow::BuildMenus() {
 }
 
 void Win32MainWindow::BuildLabels() {
-    // Created in the order of the form: picker 10..1, status line, cells 81..1.
-    const Rgb colour = form::Window().background;
+    // Made in the order of the form: picker 10..1, status line, cells 81..1; the first on top.
     for (int k = 10; k >= 1; --k) {
-        auto label = std::make_unique<Win32Label>(hwnd_, form::Picker(k), dpi_, colour, layout_);
+        auto label = std::make_unique<Win32Label>(canvas_, form::Picker(k));
         const auto index = static_cast<std::int16_t>(k);
         label->onClick = [this, index] { game_.lblSetNum_Click(index); };
         label->onDoubleClick = [this, index] { game_.lblSetNum_DblClick(index); };
         ui_.lblSetNum[k] = label.get();
         labels_.push_back(std::move(label));
     }
-    labels_.push_back(std::make_unique<Win32Label>(hwnd_, form::Info(), dpi_, colour, layout_));
+    labels_.push_back(std::make_unique<Win32Label>(canvas_, form::Info()));
     ui_.lblInfo = labels_.back().get();
     for (int n = 81; n >= 1; --n) {
-        auto label = std::make_unique<Win32Label>(hwnd_, form::Cell(n), dpi_, colour, layout_);
+        auto label = std::make_unique<Win32Label>(canvas_, form::Cell(n));
         const auto index = static_cast<std::int16_t>(n);
         label->onClick = [this, index] { game_.lblSudoku_Click(index); };
         label->onDoubleClick = [this, index] { game_.lblSudoku_DblClick(index); };
@@ -123,7 +128,7 @@ void Win32MainWindow::BuildLabels() {
 void Win32MainWindow::PlaceCentred() {
     const form::WindowDesign& w = form::Window();
     RECT r{0, 0, ScaleToDpi(w.clientWidth, dpi_), ScaleToDpi(w.clientHeight, dpi_)};
-    AdjustWindowRectExForDpi(&r, kStyle, TRUE, 0, dpi_);
+    DpiApi::AdjustWindowRect(&r, kStyle, TRUE, 0, dpi_);
     MONITORINFO mi{};
     mi.cbSize = sizeof mi;
     GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &mi);
@@ -138,8 +143,8 @@ void Win32MainWindow::PlaceCentred() {
 void Win32MainWindow::SetIcons() {
     const auto load = [this](int metricX, int metricY) {
         return reinterpret_cast<LPARAM>(LoadImageW(instance_, L"IDI_APPICON", IMAGE_ICON,
-                                                   GetSystemMetricsForDpi(metricX, dpi_),
-                                                   GetSystemMetricsForDpi(metricY, dpi_), LR_DEFAULTCOLOR));
+                                                   DpiApi::SystemMetric(metricX, dpi_),
+                                                   DpiApi::SystemMetric(metricY, dpi_), LR_DEFAULTCOLOR));
     };
     SendMessageW(hwnd_, WM_SETICON, ICON_BIG, load(SM_CXICON, SM_CYICON));
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, load(SM_CXSMICON, SM_CYSMICON));
@@ -149,7 +154,7 @@ void Win32MainWindow::ApplyDpi(unsigned dpi) {
     if (dpi == dpi_) return;
     dpi_ = dpi;
     SetIcons();
-    for (auto& label : labels_) label->SetDpi(dpi);
+    canvas_.SetDpi(dpi);
 }
 
 void Win32MainWindow::Show(int showCommand) {
@@ -212,8 +217,20 @@ LRESULT Win32MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         ApplyDpi(HIWORD(wp));
         return 0;
     }
-    case LayoutBatch::kApplyMessage:
-        layout_.Apply();
+    case WM_ERASEBKGND:
+        return 1;  // the paint covers every pixel
+    case WM_PAINT:
+        canvas_.Paint();
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        canvas_.Press(MousePoint(lp), msg == WM_LBUTTONDBLCLK);
+        return 0;
+    case WM_LBUTTONUP:
+        canvas_.Release(MousePoint(lp));
+        return 0;
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lp) != hwnd_) canvas_.CancelPress();
         return 0;
     case WM_CLOSE:
         game_.Form_Unload();
@@ -228,6 +245,22 @@ LRESULT Win32MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         break;
     }
     return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+void RunGame(HINSTANCE instance, int showCommand, ProcLookup lookup) {
+    DpiApi::Load(lookup);
+    Win32Process process;
+    Win32EventPump pump(process);
+    FastRandom random;
+    Ui ui;
+    Game game(ui, Services{&pump, &random, &process});
+    // A second copy ends here, before any window exists.
+    if (!game.Form_Load()) process.EndNow();
+
+    Win32MainWindow window(game, ui, instance);
+    pump.Attach(window.Handle(), window.Accelerators());
+    window.Show(showCommand);
+    pump.Run();
 }
 
 }  // namespace sudoku::win32

@@ -8,6 +8,7 @@
 #include "app/Game.h"
 #include "app/Ui.h"
 #include "platform/Controls.h"
+#include "platform/win32/DpiApi.h"
 #include "platform/win32/Win32Label.h"
 
 namespace sudoku::win32 {
@@ -40,7 +41,8 @@ private:
 };
 
 // The main window, built from the form definition and wired to the game. Positions and
-// fonts follow the DPI of the screen the window is on.
+// fonts follow the DPI of the screen the window is on. When Windows cannot make it, the
+// player is told and the process ends with status 1.
 class Win32MainWindow final : public Window {
 public:
     Win32MainWindow(Game& game, Ui& ui, HINSTANCE instance);
@@ -63,6 +65,9 @@ private:
     void SetIcons();
     void ApplyDpi(unsigned dpi);
     void KeyDown(WPARAM key);
+    static POINT MousePoint(LPARAM lp) {
+        return {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+    }
 
     Game& game_;
     Ui& ui_;
@@ -71,10 +76,14 @@ private:
     HACCEL accelerators_ = nullptr;
     unsigned dpi_ = 96;
     Win32Timer timer_{hwnd_};
-    LayoutBatch layout_{hwnd_};
+    LabelCanvas canvas_;
     std::vector<std::unique_ptr<Win32Label>> labels_;
     std::vector<std::unique_ptr<Win32MenuItem>> items_;
     std::vector<void (Game::*)()> commands_;  // by command id - kFirstCommand
 };
+
+// The whole program: one copy at a time, the window, its message loop. lookup finds the
+// functions of newer Windows (tests pass one that pretends an older Windows).
+[[noreturn]] void RunGame(HINSTANCE instance, int showCommand, ProcLookup lookup = &SystemLookup);
 
 }  // namespace sudoku::win32

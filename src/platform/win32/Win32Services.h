@@ -18,10 +18,16 @@ public:
     bool AnotherInstanceRunning() override;
     float SecondsSinceMidnight() override;
     void EndNow() override;
+    // Shows the player why the game cannot go on, releases the mutex, ends with status 1.
+    [[noreturn]] void Fail(const wchar_t* message);
 
 private:
+    void ReleaseInstance();
     HANDLE mutex_ = nullptr;
 };
+
+// Fail() of the running game's process (or a bare message box and status 1 without one).
+[[noreturn]] void Fatal(const wchar_t* message);
 
 // Pending messages of the thread, with the window's accelerators.
 class Win32EventPump final : public EventPump {
