@@ -1,0 +1,36 @@
+// The game as it runs where Windows cannot give it everything, for the wine cases:
+//   SUDOKU_AS_WINDOWS=7    no DPI function newer than Windows 7 (no shcore either);
+//   SUDOKU_AS_WINDOWS=8.1  shcore's, but none of Windows 10's;
+//   SUDOKU_CLASS_TAKEN=1   the main window's class is registered already, so the game's fails.
+#include <windows.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "platform/win32/Win32MainWindow.h"
+
+namespace {
+
+std::string as;
+
+FARPROC Lookup(const wchar_t* dll, const char* name) {
+    if (as == "7" && (lstrcmpiW(dll, L"shcore.dll") == 0 || std::strstr(name, "Dpi"))) return nullptr;
+    if (as == "8.1" && lstrcmpiW(dll, L"user32.dll") == 0 && std::strstr(name, "Dpi")) return nullptr;
+    return sudoku::win32::SystemLookup(dll, name);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+    if (const char* v = std::getenv("SUDOKU_AS_WINDOWS")) as = v;
+    if (std::getenv("SUDOKU_CLASS_TAKEN")) {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = instance;
+        wc.lpszClassName = sudoku::win32::kMainWindowClass;
+        RegisterClassExW(&wc);
+    }
+    sudoku::win32::RunGame(instance, showCommand, &Lookup);
+}
