@@ -62,7 +62,17 @@ void LabelCanvas::Invalidate(const PixelRect& p) {
 }
 
 void LabelCanvas::Paint() {
-    for (std::size_t i = 1; i < invalid_.size(); ++i) InvalidateRect(window_, &invalid_[i], FALSE);
+    if (invalid_.size() > 1) {  // the first was told at once; the rest in one call
+        HRGN region = CreateRectRgnIndirect(&invalid_[1]);
+        HRGN part = CreateRectRgn(0, 0, 0, 0);
+        for (std::size_t i = 2; i < invalid_.size(); ++i) {
+            SetRectRgn(part, invalid_[i].left, invalid_[i].top, invalid_[i].right, invalid_[i].bottom);
+            CombineRgn(region, region, part, RGN_OR);
+        }
+        InvalidateRgn(window_, region, FALSE);
+        DeleteObject(part);
+        DeleteObject(region);
+    }
     invalid_.clear();
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window_, &ps);
@@ -84,13 +94,18 @@ void LabelCanvas::Paint() {
     HDC target = bitmap_ && bitmapSize_.cx >= need.cx && bitmapSize_.cy >= need.cy ? memory_ : dc;
     SetDCBrushColor(target, ToColorRef(windowColour_));
     FillRect(target, &area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    SetBkMode(target, TRANSPARENT);
+    SetTextColor(target, RGB(0, 0, 0));
+    HGDIOBJ oldFont = GetCurrentObject(target, OBJ_FONT);
+    HFONT font = nullptr;  // selected for the last label painted
     for (auto it = labels_.rbegin(); it != labels_.rend(); ++it) {
         const Win32Label& label = **it;
         if (!label.visible_) continue;
         const PixelRect b = label.Bounds();
         if (b.left >= area.right || b.right <= area.left || b.top >= area.bottom || b.bottom <= area.top) continue;
-        PaintLabel(target, label);
+        PaintLabel(target, label, font);
     }
+    SelectObject(target, oldFont);
     if (target != dc) {
         BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, memory_, area.left, area.top,
                SRCCOPY);
@@ -98,7 +113,7 @@ void LabelCanvas::Paint() {
     EndPaint(window_, &ps);
 }
 
-void LabelCanvas::PaintLabel(HDC dc, const Win32Label& label) const {
+void LabelCanvas::PaintLabel(HDC dc, const Win32Label& label, HFONT& font) const {
     const PixelRect b = label.Bounds();
     RECT r{b.left, b.top, b.right, b.bottom};
     HBRUSH brush = static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
@@ -113,12 +128,12 @@ void LabelCanvas::PaintLabel(HDC dc, const Win32Label& label) const {
         }
     }
     if (!label.text_.empty()) {
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, RGB(0, 0, 0));
-        HGDIOBJ old = SelectObject(dc, FontFor(label.fontPt_, dpi_));
+        if (HFONT wanted = FontFor(label.fontPt_, dpi_); wanted != font) {
+            SelectObject(dc, wanted);
+            font = wanted;
+        }
         const UINT align = label.centred_ ? (DT_CENTER | DT_VCENTER) : (DT_LEFT | DT_TOP);
         DrawTextW(dc, label.text_.c_str(), static_cast<int>(label.text_.size()), &r, align | DT_SINGLELINE | DT_NOPREFIX);
-        SelectObject(dc, old);
     }
 }
 

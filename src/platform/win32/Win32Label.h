@@ -42,7 +42,7 @@ private:
 
     void Add(Win32Label* label) { labels_.push_back(label); }
     void Invalidate(const PixelRect& r);
-    void PaintLabel(HDC dc, const Win32Label& label) const;
+    void PaintLabel(HDC dc, const Win32Label& label, HFONT& font) const;
     Win32Label* LabelAt(POINT p) const;
 
     const HWND& window_;
