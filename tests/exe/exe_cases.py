@@ -915,6 +915,23 @@ def case_frozen_first(s):
             raise Failure(f"the first copy was not restored after it woke: size {w.size()}, not {full}")
         time.sleep(0.05)
 
+def case_abandoned_mutex(s):
+    """The first copy killed while another program keeps its mutex open: the mutex is left
+    abandoned, and the next start takes it and opens its window."""
+    if not s.wine:
+        skip("Windows only")
+    first, w = wait_start(s)
+    holder = s.start_game(env=dict(s.env, SUDOKU_HOLD_MUTEX="1"))
+    time.sleep(1.0)
+    if holder.poll() is not None:
+        raise Failure(f"the helper could not open the mutex ({holder.returncode})")
+    first.send_signal(signal.SIGKILL)
+    first.wait()
+    second, w2 = wait_start(s)
+    status = wait_exit(s.start_game(), 5)
+    if status != 0 or second.poll() is not None:
+        raise Failure(f"after the abandoned mutex: a further copy ended with {status}")
+
 
 CASES = {
     "window_layout": case_window_layout,
@@ -935,6 +952,7 @@ CASES = {
     "high_dpi": case_high_dpi,
     "no_window_class": case_no_window_class,
     "frozen_first": case_frozen_first,
+    "abandoned_mutex": case_abandoned_mutex,
 }
 SCREENS = {"small_screen": (640, 480)}
 

@@ -8,8 +8,6 @@ namespace sudoku::win32 {
 
 namespace {
 
-constexpr wchar_t kInstanceMutex[] = L"Local\\SudokuGame.SingleInstance";
-
 // Asks without waiting: the running copy may be busy or hung, and this one ends at once.
 void BringToFront(HWND window) {
     if (IsIconic(window)) ShowWindowAsync(window, SW_RESTORE);

@@ -5,6 +5,9 @@
 
 namespace sudoku::win32 {
 
+// The named mutex held by the running copy.
+inline constexpr wchar_t kInstanceMutex[] = L"Local\\SudokuGame.SingleInstance";
+
 // Single instance through a named mutex of the user's session. The kernel releases it
 // when its owner ends, however it ends, so a crashed copy never blocks the next start.
 class Win32Process final : public Process {
