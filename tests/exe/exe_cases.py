@@ -932,6 +932,68 @@ def case_abandoned_mutex(s):
     if status != 0 or second.poll() is not None:
         raise Failure(f"after the abandoned mutex: a further copy ended with {status}")
 
+def keypad_table():
+    """Rows of tests/KeypadKeys.def: (key, X keysym with Num Lock on, with it off, what each enters)."""
+    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "KeypadKeys.def")
+    rows = []
+    for line in open(path, encoding="utf-8"):
+        if line.startswith("KEYPAD_KEY("):
+            f = [v.strip().strip('"') for v in line[len("KEYPAD_KEY("):line.rindex(")")].split(",")]
+            rows.append((f[0], f[2], f[5], int(f[10]), int(f[11])))
+    return rows
+
+
+def case_keypad(s):
+    """The keypad as on Windows: with Num Lock on its keys enter digits (Del, the decimal point,
+    nothing); with it off they are navigation keys that leave the selected cell alone, and Del
+    erases. The X server starts with Num Lock off; xdotool sets it for a keypad digit."""
+    proc, w = wait_start(s)
+    w.focus()
+    rows = keypad_table()
+    target, ref = cell(1, 1), cell(5, 5)  # apart: the same digit in both is no conflict
+    w.click(*centre(target))
+    w.wait_for(lambda im: back(im, target) == SELECTED, "cell (1,1) selected")
+    errors = []
+    for key, sym_on, sym_off, on, off in rows:
+        if off < 0:  # the selection stays: nothing was entered
+            w.key(sym_off)
+            time.sleep(0.15)
+            img = w.wait_for(lambda im: back(im, target) in (SELECTED, WHITE), "a steady board")
+            check(errors, back(img, target) == SELECTED and not shows_text(img, target),
+                  f"keypad {key} with Num Lock off ({sym_off}) wrote into the cell")
+    # Del with Num Lock off erases (first: xdotool may leave Num Lock on after a keypad digit).
+    w.click(*centre(ref))
+    w.wait_for(lambda im: back(im, ref) == SELECTED, "cell (5,5) selected")
+    w.click(*centre(picker(9)))
+    w.click(*centre(target))
+    w.wait_for(lambda im: back(im, target) == SELECTED, "cell (1,1) selected")
+    w.click(*centre(picker(9)))
+    w.wait_for(lambda im: shows_text(im, target), "9 in cell (1,1)")
+    for key, sym_on, sym_off, on, off in rows:
+        if off == 0:
+            w.click(*centre(target))
+            w.wait_for(lambda im: back(im, target) == SELECTED, "cell (1,1) selected")
+            w.key(sym_off)
+            try:
+                w.wait_for(lambda im: back(im, target) == WHITE and not shows_text(im, target),
+                           f"keypad {key} with Num Lock off erases", timeout=2)
+            except Failure as e:
+                errors.append(str(e))
+    for key, sym_on, sym_off, on, off in rows:
+        if on > 0:  # the digit, entered with the picker elsewhere for comparison
+            w.click(*centre(ref))
+            w.wait_for(lambda im: back(im, ref) == SELECTED, "cell (5,5) selected")
+            w.click(*centre(picker(on)))
+            w.click(*centre(target))
+            w.wait_for(lambda im: back(im, target) == SELECTED, "cell (1,1) selected")
+            w.key(sym_on)
+            try:
+                w.wait_for(lambda im: back(im, target) == WHITE and im.block(*target, S18) == im.block(*ref, S18),
+                           f"keypad {key} with Num Lock on enters {on}", timeout=2)
+            except Failure as e:
+                errors.append(str(e))
+    finish(errors)
+
 
 CASES = {
     "window_layout": case_window_layout,
@@ -953,6 +1015,7 @@ CASES = {
     "no_window_class": case_no_window_class,
     "frozen_first": case_frozen_first,
     "abandoned_mutex": case_abandoned_mutex,
+    "keypad": case_keypad,
 }
 SCREENS = {"small_screen": (640, 480)}
 
