@@ -76,8 +76,29 @@ void LabelCanvas::Paint() {
     invalid_.clear();
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window_, &ps);
-    const RECT area = ps.rcPaint;
-    const SIZE need{area.right, area.bottom};
+    // The parts to paint: the rectangles of the update region, not the box around them (the
+    // cell that lost the selection and the one that gained it may lie far apart); the box
+    // when there are many. The paint's clip region is the update region, in screen pixels.
+    std::vector<RECT> parts;
+    if (HRGN update = CreateRectRgn(0, 0, 0, 0)) {
+        POINT origin{0, 0};
+        if (GetRandomRgn(dc, update, SYSRGN) == 1 && GetDCOrgEx(dc, &origin)) {
+            OffsetRgn(update, -origin.x, -origin.y);
+            const DWORD size = GetRegionData(update, 0, nullptr);
+            std::vector<char> buffer(size);
+            auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+            if (size && GetRegionData(update, size, data) && data->rdh.nCount <= kMostAreas) {
+                const RECT* r = reinterpret_cast<const RECT*>(data->Buffer);
+                for (DWORD i = 0; i < data->rdh.nCount; ++i) {
+                    RECT part;
+                    if (IntersectRect(&part, &r[i], &ps.rcPaint)) parts.push_back(part);
+                }
+            }
+        }
+        DeleteObject(update);
+    }
+    if (parts.empty()) parts.push_back(ps.rcPaint);
+    const SIZE need{ps.rcPaint.right, ps.rcPaint.bottom};
     if (!memory_ || need.cx > bitmapSize_.cx || need.cy > bitmapSize_.cy) {
         if (!memory_) memory_ = CreateCompatibleDC(dc);
         const SIZE size{std::max(need.cx, bitmapSize_.cx), std::max(need.cy, bitmapSize_.cy)};
@@ -92,24 +113,27 @@ void LabelCanvas::Paint() {
     }
     // Without an off-screen picture (out of memory), straight onto the screen.
     HDC target = bitmap_ && bitmapSize_.cx >= need.cx && bitmapSize_.cy >= need.cy ? memory_ : dc;
-    SetDCBrushColor(target, ToColorRef(windowColour_));
-    FillRect(target, &area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
     SetBkMode(target, TRANSPARENT);
     SetTextColor(target, RGB(0, 0, 0));
     HGDIOBJ oldFont = GetCurrentObject(target, OBJ_FONT);
     HFONT font = nullptr;  // selected for the last label painted
-    for (auto it = labels_.rbegin(); it != labels_.rend(); ++it) {
-        const Win32Label& label = **it;
-        if (!label.visible_) continue;
-        const PixelRect b = label.Bounds();
-        if (b.left >= area.right || b.right <= area.left || b.top >= area.bottom || b.bottom <= area.top) continue;
-        PaintLabel(target, label, font);
+    for (const RECT& area : parts) {
+        SetDCBrushColor(target, ToColorRef(windowColour_));
+        FillRect(target, &area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+        for (auto it = labels_.rbegin(); it != labels_.rend(); ++it) {
+            const Win32Label& label = **it;
+            if (!label.visible_) continue;
+            const PixelRect b = label.Bounds();
+            if (b.left >= area.right || b.right <= area.left || b.top >= area.bottom || b.bottom <= area.top) continue;
+            PaintLabel(target, label, font);
+        }
+        // At once: the next part's labels may reach into this one off-screen.
+        if (target != dc) {
+            BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, memory_, area.left,
+                   area.top, SRCCOPY);
+        }
     }
     SelectObject(target, oldFont);
-    if (target != dc) {
-        BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, memory_, area.left, area.top,
-               SRCCOPY);
-    }
     EndPaint(window_, &ps);
 }
 
