@@ -34,7 +34,6 @@ public:
     void Press(POINT p, bool doubleClick);
     void Release(POINT p);
     void CancelPress() { pressed_ = nullptr; }
-    bool Pressing() const { return pressed_ != nullptr; }
 
 private:
     friend class Win32Label;

@@ -15,7 +15,7 @@ namespace {
 constexpr UINT kFirstCommand = 100;
 constexpr wchar_t kNoWindow[] = L"Не удалось создать окно игры.";
 constexpr wchar_t kNoTimer[] = L"Не удалось запустить таймер игры.";
-constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW;
 
 std::wstring MenuText(const char* caption) {
     // A menu would take '&' as a mnemonic; the captions are shown as they are.
