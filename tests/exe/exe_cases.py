@@ -55,6 +55,13 @@ def shows_text(img, pos, s=S18):
     return any(is_dark(p) for p in img.block(pos[0], pos[1], s, inset=3))
 
 
+def ink_centre(img, pos, s=S18, border=1):
+    """The middle between the top and bottom rows of a label's text, from its top edge."""
+    rows = [y for y in range(border, s - border)
+            if any(is_dark(img.pixel(pos[0] + x, pos[1] + y)) for x in range(border, s - border))]
+    return (rows[0] + rows[-1]) / 2 if rows else -1
+
+
 def check(errors, ok, message):
     if not ok:
         errors.append(message)
@@ -140,6 +147,9 @@ def case_window_layout(s):
         check(errors, img.pixel(x, y + 16) == BLACK, f"picker {k} has no black border")
         check(errors, shows_text(img, (x, y)) == (k <= 9), f"picker {k}: digit shown is {k <= 9} expected")
         glyphs.append(tuple(img.block(x, y, S18)))
+        if k <= 9:
+            check(errors, abs(ink_centre(img, (x, y), S18) - (S18 - 1) / 2) <= 1,
+                  f"picker {k}: the digit is not vertically centred (ink centre {ink_centre(img, (x, y), S18)})")
     check(errors, len(set(glyphs)) == 10, "picker labels do not all differ")
     check(errors, img.pixel(315 + 16, 6 + S18) == BG and img.pixel(315 + S18, 22) == BG,
           "picker labels are not one pixel apart")
@@ -765,6 +775,226 @@ def case_menu_keys(s):
         raise Failure(f"Esc on the board ended the game with {proc.returncode}")
 
 
+# --- 8. Clicks, scaling, and a game that cannot start or a first copy that hangs ----------------
+
+def case_press_slide_off(s):
+    """A click is a press and a release on the same label: a press that slides off to another
+    cell (or out of the window) and is released there chooses nothing; sliding back before the
+    release still clicks."""
+    proc, w = wait_start(s)
+    a, b, p3 = cell(2, 2), cell(2, 3), picker(3)
+
+    def press(pos):
+        w.move(*centre(pos))
+        s.run(["xdotool", "mousedown", "1"])
+
+    def release_at(x, y):
+        w.move(x, y)
+        s.run(["xdotool", "mouseup", "1"])
+
+    press(a)
+    time.sleep(0.3)
+    img = w.shot()
+    errors = []
+    check(errors, back(img, a) == WHITE, "a press alone selected the cell")
+    release_at(*centre(b))
+    press(p3)
+    release_at(-30, 100)  # outside the window
+    time.sleep(0.5)
+    img = w.shot()
+    check(errors, back(img, a) == WHITE and back(img, b) == WHITE, "a press that slid to another cell selected one")
+    check(errors, back(img, p3) == PICKER, "a press that slid out of the window chose the picker entry")
+    press(a)
+    w.move(*centre(b))
+    release_at(*centre(a))
+    w.wait_for(lambda im: back(im, a) == SELECTED and back(im, b) == WHITE, "sliding back before the release clicks")
+    finish(errors)
+
+
+def set_wine_dpi(s, dpi):
+    """The screen DPI of wine programs started from now on; None restores the default 96."""
+    key = r"HKCU\Control Panel\Desktop"
+    if dpi:
+        s.run(["wine", "reg", "add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(dpi), "/f"], timeout=60)
+    else:
+        s.run(["wine", "reg", "delete", key, "/v", "LogPixels", "/f"], check=False, timeout=60)
+
+
+def case_high_dpi(s, windows="10"):
+    """At 192 DPI (200 %) everything is twice as large: client area, cells, gaps, borders, digits,
+    and clicks land in the doubled cells; also where Windows lacks the newer DPI functions
+    (the test build pretends to be Windows 8.1 or 7)."""
+    if not s.wine:
+        skip("the DPI is Windows' setting")
+    set_wine_dpi(s, 192)
+    try:
+        proc, w = s.launch(env=dict(s.env, SUDOKU_AS_WINDOWS=windows))
+    finally:
+        set_wine_dpi(s, None)
+
+    def at2(pos):
+        return 2 * pos[0], 2 * pos[1]
+    img = w.wait_for(lambda im: back(im, at2(picker(10))) == PICKER and back(im, at2(cell(9, 9))) == WHITE,
+                     "the start screen, doubled")
+    errors = []
+    check(errors, w.client_size == (778, 664), f"client area {w.client_size}, not 778x664")
+    for r in range(1, 10):
+        for c in range(1, 10):
+            x, y = at2(cell(r, c))
+            check(errors, all(p == WHITE for p in img.block(x, y, 2 * S18, inset=2)), f"cell ({r},{c}) inside")
+            check(errors, [img.pixel(x + i, y + S18) for i in range(3)] == [BLACK, BLACK, WHITE],
+                  f"cell ({r},{c}): no border two pixels wide")
+    check(errors, all(img.pixel(t, 40) == BG for t in range(206, 218)), "the gap between boxes is not 12 pixels")
+    for k in range(1, 10):
+        pos = at2(picker(k))
+        check(errors, back(img, pos) == PICKER, f"picker {k} colour")
+        rows = [y for y in range(2, 64) if any(is_dark(img.pixel(pos[0] + x, pos[1] + y)) for x in range(2, 64))]
+        check(errors, rows and 26 <= rows[-1] - rows[0] <= 36, f"picker {k}: digit height {rows and rows[-1] - rows[0]}")
+        check(errors, abs(ink_centre(img, pos, 2 * S18, 2) - (2 * S18 - 1) / 2) <= 2, f"picker {k}: digit not centred")
+    finish(errors)
+    target = at2(cell(5, 5))
+    w.click(target[0] + S18, target[1] + S18)
+    w.wait_for(lambda im: back(im, target) == SELECTED, "a click selects the doubled cell (5,5)")
+
+
+def case_no_window_class(s):
+    """When Windows refuses the window class, a message box says so and the game ends with
+    status 1, releasing its mutex: the next start opens its window."""
+    if not s.wine:
+        skip("Windows only")
+    proc = s.start_game(env=dict(s.env, SUDOKU_CLASS_TAKEN="1"))
+    deadline = time.monotonic() + 10
+    while not (found := s.game_windows()):
+        if proc.poll() is not None or time.monotonic() > deadline:
+            raise Failure(f"no message box; the game ended with {proc.poll()}")
+        time.sleep(0.05)
+    box = found[0]
+    if xs.GameWindow(s, box).size()[0] > 389:
+        raise Failure(f"a window of {xs.GameWindow(s, box).size()} instead of a message box")
+    second = s.start_game()  # the mutex is free while the message shows
+    while not (others := [wid for wid in s.game_windows() if wid != box]):
+        if second.poll() is not None or time.monotonic() > deadline:
+            raise Failure(f"the next start showed no window; it ended with {second.poll()}")
+        time.sleep(0.05)
+    w = xs.GameWindow(s, others[0])
+    s.windows.append(w)
+    w.find_client_top()
+    second.kill()
+    second.wait()
+    x = xs.XClient(s.display)
+    x.send_close(box)  # the message box's close box
+    x.close()
+    status = wait_exit(proc, 5)
+    if status != 1:
+        raise Failure(f"the game ended with status {status}, not 1")
+
+
+def case_frozen_first(s):
+    """A second copy ends within a second while the first is minimised and stopped (kill -STOP):
+    it asks for the restore without waiting; the first comes back once it runs again."""
+    if not s.wine:
+        skip("the Linux build has its own case (bring_to_front)")
+    first, w = wait_start(s)
+    full = w.size()
+    w.choose(OPTIONS, ESC_MINIMISE)
+    minimise_on_windows(w)
+    os.kill(first.pid, signal.SIGSTOP)
+    try:
+        t0 = time.monotonic()
+        second = s.start_game()
+        status = wait_exit(second, 3)
+        took = time.monotonic() - t0
+        print(f"second copy ended with {status} after {took * 1000:.0f} ms")
+        if status != 0 or took > 1.5:  # wine's own start takes some of it
+            raise Failure(f"the second copy ended with {status} after {took:.2f} s")
+    finally:
+        os.kill(first.pid, signal.SIGCONT)
+    deadline = time.monotonic() + 5
+    while w.size() != full:
+        if time.monotonic() > deadline:
+            raise Failure(f"the first copy was not restored after it woke: size {w.size()}, not {full}")
+        time.sleep(0.05)
+
+def case_abandoned_mutex(s):
+    """The first copy killed while another program keeps its mutex open: the mutex is left
+    abandoned, and the next start takes it and opens its window."""
+    if not s.wine:
+        skip("Windows only")
+    first, w = wait_start(s)
+    holder = s.start_game(env=dict(s.env, SUDOKU_HOLD_MUTEX="1"))
+    time.sleep(1.0)
+    if holder.poll() is not None:
+        raise Failure(f"the helper could not open the mutex ({holder.returncode})")
+    first.send_signal(signal.SIGKILL)
+    first.wait()
+    second, w2 = wait_start(s)
+    status = wait_exit(s.start_game(), 5)
+    if status != 0 or second.poll() is not None:
+        raise Failure(f"after the abandoned mutex: a further copy ended with {status}")
+
+def keypad_table():
+    """Rows of tests/KeypadKeys.def: (key, X keysym with Num Lock on, with it off, what each enters)."""
+    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "KeypadKeys.def")
+    rows = []
+    for line in open(path, encoding="utf-8"):
+        if line.startswith("KEYPAD_KEY("):
+            f = [v.strip().strip('"') for v in line[len("KEYPAD_KEY("):line.rindex(")")].split(",")]
+            rows.append((f[0], f[2], f[5], int(f[10]), int(f[11])))
+    return rows
+
+
+def case_keypad(s):
+    """The keypad as on Windows: with Num Lock on its keys enter digits (Del, the decimal point,
+    nothing); with it off they are navigation keys that leave the selected cell alone, and Del
+    erases. The X server starts with Num Lock off; xdotool sets it for a keypad digit."""
+    proc, w = wait_start(s)
+    w.focus()
+    rows = keypad_table()
+    target, ref = cell(1, 1), cell(5, 5)  # apart: the same digit in both is no conflict
+    w.click(*centre(target))
+    w.wait_for(lambda im: back(im, target) == SELECTED, "cell (1,1) selected")
+    errors = []
+    for key, sym_on, sym_off, on, off in rows:
+        if off < 0:  # the selection stays: nothing was entered
+            w.key(sym_off)
+            time.sleep(0.15)
+            img = w.wait_for(lambda im: back(im, target) in (SELECTED, WHITE), "a steady board")
+            check(errors, back(img, target) == SELECTED and not shows_text(img, target),
+                  f"keypad {key} with Num Lock off ({sym_off}) wrote into the cell")
+    # Del with Num Lock off erases (first: xdotool may leave Num Lock on after a keypad digit).
+    w.click(*centre(ref))
+    w.wait_for(lambda im: back(im, ref) == SELECTED, "cell (5,5) selected")
+    w.click(*centre(picker(9)))
+    w.click(*centre(target))
+    w.wait_for(lambda im: back(im, target) == SELECTED, "cell (1,1) selected")
+    w.click(*centre(picker(9)))
+    w.wait_for(lambda im: shows_text(im, target), "9 in cell (1,1)")
+    for key, sym_on, sym_off, on, off in rows:
+        if off == 0:
+            w.click(*centre(target))
+            w.wait_for(lambda im: back(im, target) == SELECTED, "cell (1,1) selected")
+            w.key(sym_off)
+            try:
+                w.wait_for(lambda im: back(im, target) == WHITE and not shows_text(im, target),
+                           f"keypad {key} with Num Lock off erases", timeout=2)
+            except Failure as e:
+                errors.append(str(e))
+    for key, sym_on, sym_off, on, off in rows:
+        if on > 0:  # the digit, entered with the picker elsewhere for comparison
+            w.click(*centre(ref))
+            w.wait_for(lambda im: back(im, ref) == SELECTED, "cell (5,5) selected")
+            w.click(*centre(picker(on)))
+            w.click(*centre(target))
+            w.wait_for(lambda im: back(im, target) == SELECTED, "cell (1,1) selected")
+            w.key(sym_on)
+            try:
+                w.wait_for(lambda im: back(im, target) == WHITE and im.block(*target, S18) == im.block(*ref, S18),
+                           f"keypad {key} with Num Lock on enters {on}", timeout=2)
+            except Failure as e:
+                errors.append(str(e))
+    finish(errors)
+
+
 CASES = {
     "window_layout": case_window_layout,
     "single_instance": case_single_instance,
@@ -780,6 +1010,12 @@ CASES = {
     "no_locale": case_no_locale,
     "bring_to_front": case_bring_to_front,
     "menu_keys": case_menu_keys,
+    "press_slide_off": case_press_slide_off,
+    "high_dpi": case_high_dpi,
+    "no_window_class": case_no_window_class,
+    "frozen_first": case_frozen_first,
+    "abandoned_mutex": case_abandoned_mutex,
+    "keypad": case_keypad,
 }
 SCREENS = {"small_screen": (640, 480)}
 

@@ -238,6 +238,11 @@ class GameWindow:
             cmd += ["--repeat", "2", "--delay", "60"]
         self.s.run(cmd + ["1"])
 
+    def move(self, x, y):
+        """The pointer to client pixel (x, y)."""
+        self.s.run(["xdotool", "mousemove", "--window", str(self.wid), "--", str(x + self.client_left),
+                    str(y + self.client_top)])
+
     def focus(self):
         self.s.run(["xdotool", "windowfocus", "--sync", str(self.wid)])
 

@@ -79,17 +79,50 @@ TEST_F(NativeKeys, ShiftOneUnderAnyLayoutEntersOne) {
         EXPECT_EQ(st().Grid(1, cell), 1);
         ++cell;
     }
-    // Keypad 5 is its own physical key, also with Num Lock off (the toolkit then reports "Clear").
-    Cell(cell)->onClick();
-    QKeyEvent keypad(QEvent::KeyPress, Qt::Key_Clear, Qt::KeypadModifier, 84, 0xff9d, 0);
-    QCoreApplication::sendEvent(window.get(), &keypad);
-    EXPECT_EQ(st().Grid(1, cell), 5);
-    // So is keypad Del: Delete with Num Lock off, the decimal point (ignored) with it on.
+    // Keypad Del is its own key: the decimal point (ignored) with Num Lock on.
     Cell(cell)->onClick();
     QKeyEvent decimal(QEvent::KeyPress, Qt::Key_Period, Qt::KeypadModifier, 91, 0xffae, 0, ".");
     QCoreApplication::sendEvent(window.get(), &decimal);
     EXPECT_EQ(st().SelCell, CellNumber(1, cell));
-    QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::KeypadModifier, 91, 0xff9f, 0);
-    QCoreApplication::sendEvent(window.get(), &del);
-    EXPECT_EQ(st().Grid(1, cell), 0);
+}
+
+// The keypad as Windows has it: Num Lock on gives digits, off navigation keys (ignored) and Delete.
+struct KeypadKey {
+    const char* key;
+    std::uint32_t scan;
+    std::uint32_t symOn;
+    Qt::Key qtOn;
+    std::uint32_t symOff;
+    Qt::Key qtOff;
+    int vkOn, vkOff;
+    int entersOn, entersOff;  // -1 nothing, 0 erases
+};
+#define KEYPAD_KEY(key, scan, xOn, symOn, qtOn, xOff, symOff, qtOff, vkOn, vkOff, on, off) \
+    {key, scan, symOn, Qt::qtOn, symOff, Qt::qtOff, vkOn, vkOff, on, off},
+constexpr KeypadKey kKeypad[] = {
+#include "../KeypadKeys.def"
+};
+#undef KEYPAD_KEY
+
+TEST_F(NativeKeys, KeypadFollowsNumLockAsOnWindows) {
+    int cell = 1;
+    for (const KeypadKey& k : kKeypad) {
+        for (bool numLock : {true, false}) {
+            SCOPED_TRACE(testing::Message() << "keypad " << k.key << (numLock ? ", Num Lock on" : ", Num Lock off"));
+            const Qt::Key qtKey = numLock ? k.qtOn : k.qtOff;
+            const QString text = numLock && qtKey != Qt::Key_Period ? QString(k.key) : QString();
+            QKeyEvent press(QEvent::KeyPress, qtKey, Qt::KeypadModifier, k.scan, numLock ? k.symOn : k.symOff,
+                            numLock ? 0x10 : 0, text);
+            EXPECT_EQ(qt::VirtualKeyOf(press), numLock ? k.vkOn : k.vkOff);
+            // What the player sees: a cell holding 9, selected, then the key.
+            const int r = 2 + cell / 9, c = 1 + cell % 9;
+            st().Grid(r, c) = 9;
+            Cell(CellNumber(r, c))->onClick();
+            QCoreApplication::sendEvent(window.get(), &press);
+            const int enters = numLock ? k.entersOn : k.entersOff;
+            EXPECT_EQ(st().Grid(r, c), enters < 0 ? 9 : enters);
+            EXPECT_EQ(st().SelCell, enters < 0 ? CellNumber(r, c) : 0);
+            ++cell;
+        }
+    }
 }

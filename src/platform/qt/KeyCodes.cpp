@@ -62,6 +62,18 @@ std::int16_t VirtualKeyFromScanCode(std::uint32_t scanCode) {
 std::int16_t VirtualKeyFromQtKey(int key, bool keypad) {
     if (key >= Qt::Key_0 && key <= Qt::Key_9) return static_cast<std::int16_t>((keypad ? 96 : 48) + (key - Qt::Key_0));
     switch (key) {
+        // What the keypad's digit keys are with Num Lock off, as on Windows; the game ignores them.
+        case Qt::Key_Insert: return 45;
+        case Qt::Key_End: return 35;
+        case Qt::Key_Down: return 40;
+        case Qt::Key_PageDown: return 34;
+        case Qt::Key_Left: return 37;
+        case Qt::Key_Clear: return 12;
+        case Qt::Key_Right: return 39;
+        case Qt::Key_Home: return 36;
+        case Qt::Key_Up: return 38;
+        case Qt::Key_PageUp: return 33;
+        case Qt::Key_Period: return keypad ? 110 : 0;
         case Qt::Key_Escape: return 27;
         case Qt::Key_Plus: return keypad ? 107 : 187;
         case Qt::Key_Equal: return 187;
@@ -91,9 +103,16 @@ std::int16_t VirtualKeyOf(const QKeyEvent& event) {
     if (event.nativeVirtualKey() != 0) return static_cast<std::int16_t>(event.nativeVirtualKey() & 0xFF);
 #else
     if (const std::uint32_t scan = event.nativeScanCode(); scan != 0) {
-        // Keypad Del with Num Lock off is Delete; the keypad digits keep their codes either way.
+        // As on Windows, Num Lock decides what the keypad's digit keys and Del are: digits and
+        // the decimal point with it on, navigation keys and Delete with it off.
+        if (const std::int16_t vk = VirtualKeyFromScanCode(scan)) {
+            const bool keypadDigitOrDel = (vk >= 96 && vk <= 105) || vk == 110;
+            const bool numLockOn = (event.key() >= Qt::Key_0 && event.key() <= Qt::Key_9) ||
+                                   event.key() == Qt::Key_Period || event.key() == Qt::Key_Comma;
+            if (!keypadDigitOrDel || numLockOn) return vk;
+            return VirtualKeyFromQtKey(event.key(), true);
+        }
         if (event.key() == Qt::Key_Delete) return 46;
-        if (const std::int16_t vk = VirtualKeyFromScanCode(scan)) return vk;
         return VirtualKeyFromSymbol(PlainSymbolOf(KeySymbolsOf(scan), event.nativeVirtualKey()));
     }
 #endif

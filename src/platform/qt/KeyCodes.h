@@ -9,7 +9,8 @@ namespace sudoku::qt {
 // The game receives Windows virtual-key codes, whatever Shift says. On Windows the
 // native virtual key already is that code. Elsewhere the physical key (its scan code)
 // decides for the digit rows, Esc and the erase keys, so Shift+1 is still 1 and the
-// keypad is told apart from the main row; the main keyboard's plus and minus are the
+// keypad is told apart from the main row; Num Lock decides for the keypad's digit keys
+// and Del, as on Windows (off: navigation keys and Delete); the main keyboard's plus and minus are the
 // keys that carry + (or =) and - in the active layout, as Windows maps them. Events
 // without a scan code (headless tests) fall back to the toolkit's key and keypad flag.
 // 0 for keys the game has no use for.

@@ -1,18 +1,11 @@
 #include "platform/win32/Win32Label.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <utility>
 
-#include "platform/win32/DpiScale.h"
-
 namespace sudoku::win32 {
-
-namespace {
-
-constexpr wchar_t kLabelClass[] = L"SudokuGame.Label";
-
-}  // namespace
 
 std::wstring Widen(const std::string& utf8) {
     if (utf8.empty()) return {};
@@ -39,19 +32,172 @@ HFONT FontFor(float pt, unsigned dpi) {
     return font;
 }
 
-void Win32Label::RegisterWindowClass(HINSTANCE instance) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = &Win32Label::Proc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kLabelClass;
-    RegisterClassExW(&wc);
+// --- The canvas -------------------------------------------------------------------------
+
+LabelCanvas::~LabelCanvas() {
+    if (memory_) {
+        SelectObject(memory_, oldBitmap_);
+        DeleteDC(memory_);
+    }
+    if (bitmap_) DeleteObject(bitmap_);
 }
 
-Win32Label::Win32Label(HWND parent, const form::LabelDesign& d, unsigned dpi, Rgb windowColour, LayoutBatch& batch)
-    : caption_(d.caption),
+void LabelCanvas::SetDpi(unsigned dpi) {
+    if (dpi == dpi_) return;
+    dpi_ = dpi;
+    if (window_) InvalidateRect(window_, nullptr, FALSE);
+}
+
+void LabelCanvas::Invalidate(const PixelRect& p) {
+    RECT r{p.left, p.top, p.right, p.bottom};
+    if (IsRectEmpty(&r) || !window_) return;
+    if (invalid_.empty()) {
+        InvalidateRect(window_, &r, FALSE);  // a paint is now due
+        invalid_.push_back(r);
+    } else if (invalid_.size() < kMostAreas) {
+        invalid_.push_back(r);
+    } else {
+        UnionRect(&invalid_.back(), &invalid_.back(), &r);
+    }
+}
+
+void LabelCanvas::Paint() {
+    if (invalid_.size() > 1) {  // the first was told at once; the rest in one call
+        HRGN region = CreateRectRgnIndirect(&invalid_[1]);
+        HRGN part = CreateRectRgn(0, 0, 0, 0);
+        for (std::size_t i = 2; i < invalid_.size(); ++i) {
+            SetRectRgn(part, invalid_[i].left, invalid_[i].top, invalid_[i].right, invalid_[i].bottom);
+            CombineRgn(region, region, part, RGN_OR);
+        }
+        InvalidateRgn(window_, region, FALSE);
+        DeleteObject(part);
+        DeleteObject(region);
+    }
+    invalid_.clear();
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window_, &ps);
+    // The parts to paint: the rectangles of the update region, not the box around them (the
+    // cell that lost the selection and the one that gained it may lie far apart); the box
+    // when there are many. The paint's clip region is the update region, in screen pixels.
+    std::vector<RECT> parts;
+    if (HRGN update = CreateRectRgn(0, 0, 0, 0)) {
+        POINT origin{0, 0};
+        if (GetRandomRgn(dc, update, SYSRGN) == 1 && GetDCOrgEx(dc, &origin)) {
+            OffsetRgn(update, -origin.x, -origin.y);
+            const DWORD size = GetRegionData(update, 0, nullptr);
+            std::vector<char> buffer(size);
+            auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+            if (size && GetRegionData(update, size, data) && data->rdh.nCount <= kMostAreas) {
+                const RECT* r = reinterpret_cast<const RECT*>(data->Buffer);
+                for (DWORD i = 0; i < data->rdh.nCount; ++i) {
+                    RECT part;
+                    if (IntersectRect(&part, &r[i], &ps.rcPaint)) parts.push_back(part);
+                }
+            }
+        }
+        DeleteObject(update);
+    }
+    if (parts.empty()) parts.push_back(ps.rcPaint);
+    const SIZE need{ps.rcPaint.right, ps.rcPaint.bottom};
+    if (!memory_ || need.cx > bitmapSize_.cx || need.cy > bitmapSize_.cy) {
+        if (!memory_) memory_ = CreateCompatibleDC(dc);
+        const SIZE size{std::max(need.cx, bitmapSize_.cx), std::max(need.cy, bitmapSize_.cy)};
+        HBITMAP bitmap = CreateCompatibleBitmap(dc, size.cx, size.cy);
+        if (memory_ && bitmap) {
+            HGDIOBJ old = SelectObject(memory_, bitmap);
+            if (!oldBitmap_) oldBitmap_ = old;
+            if (bitmap_) DeleteObject(bitmap_);
+            bitmap_ = bitmap;
+            bitmapSize_ = size;
+        }
+    }
+    // Without an off-screen picture (out of memory), straight onto the screen.
+    HDC target = bitmap_ && bitmapSize_.cx >= need.cx && bitmapSize_.cy >= need.cy ? memory_ : dc;
+    SetBkMode(target, TRANSPARENT);
+    SetTextColor(target, RGB(0, 0, 0));
+    HGDIOBJ oldFont = GetCurrentObject(target, OBJ_FONT);
+    HFONT font = nullptr;  // selected for the last label painted
+    for (const RECT& area : parts) {
+        SetDCBrushColor(target, ToColorRef(windowColour_));
+        FillRect(target, &area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+        for (auto it = labels_.rbegin(); it != labels_.rend(); ++it) {
+            const Win32Label& label = **it;
+            if (!label.visible_) continue;
+            const PixelRect b = label.Bounds();
+            if (b.left >= area.right || b.right <= area.left || b.top >= area.bottom || b.bottom <= area.top) continue;
+            PaintLabel(target, label, font);
+        }
+        // At once: the next part's labels may reach into this one off-screen.
+        if (target != dc) {
+            BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, memory_, area.left,
+                   area.top, SRCCOPY);
+        }
+    }
+    SelectObject(target, oldFont);
+    EndPaint(window_, &ps);
+}
+
+void LabelCanvas::PaintLabel(HDC dc, const Win32Label& label, HFONT& font) const {
+    const PixelRect b = label.Bounds();
+    RECT r{b.left, b.top, b.right, b.bottom};
+    HBRUSH brush = static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
+    SetDCBrushColor(dc, ToColorRef(label.transparent_ ? windowColour_ : label.back_));
+    FillRect(dc, &r, brush);
+    if (label.border_) {
+        SetDCBrushColor(dc, RGB(0, 0, 0));
+        RECT frame = r;
+        for (int i = BorderWidth(dpi_); i > 0; --i) {
+            FrameRect(dc, &frame, brush);
+            InflateRect(&frame, -1, -1);
+        }
+    }
+    if (!label.text_.empty()) {
+        if (HFONT wanted = FontFor(label.fontPt_, dpi_); wanted != font) {
+            SelectObject(dc, wanted);
+            font = wanted;
+        }
+        const UINT align = label.centred_ ? (DT_CENTER | DT_VCENTER) : (DT_LEFT | DT_TOP);
+        DrawTextW(dc, label.text_.c_str(), static_cast<int>(label.text_.size()), &r, align | DT_SINGLELINE | DT_NOPREFIX);
+    }
+}
+
+Win32Label* LabelCanvas::LabelAt(POINT p) const {
+    // A label without handlers lets clicks through to what lies beneath.
+    for (Win32Label* label : labels_) {
+        if (!label->visible_ || !label->onClick) continue;
+        const PixelRect b = label->Bounds();
+        if (p.x >= b.left && p.x < b.right && p.y >= b.top && p.y < b.bottom) return label;
+    }
+    return nullptr;
+}
+
+void LabelCanvas::Press(POINT p, bool doubleClick) {
+    Win32Label* label = LabelAt(p);
+    const bool isDouble = doubleClick && label && label == lastClicked_;
+    lastClicked_ = nullptr;
+    pressed_ = label;
+    pressIsDouble_ = isDouble;
+    if (label) SetCapture(window_);
+    if (isDouble && label->onDoubleClick) label->onDoubleClick();
+}
+
+void LabelCanvas::Release(POINT p) {
+    Win32Label* label = pressed_;
+    const bool wasDouble = pressIsDouble_;
+    pressed_ = nullptr;
+    if (GetCapture() == window_) ReleaseCapture();
+    if (!label || wasDouble || !label->visible_) return;
+    const PixelRect b = label->Bounds();
+    if (p.x < b.left || p.x >= b.right || p.y < b.top || p.y >= b.bottom) return;
+    lastClicked_ = label;
+    if (label->onClick) label->onClick();
+}
+
+// --- A label ----------------------------------------------------------------------------
+
+Win32Label::Win32Label(LabelCanvas& canvas, const form::LabelDesign& d)
+    : canvas_(canvas),
+      caption_(d.caption),
       text_(Widen(d.caption)),
       back_(d.background),
       left_(d.left),
@@ -61,72 +207,15 @@ Win32Label::Win32Label(HWND parent, const form::LabelDesign& d, unsigned dpi, Rg
       fontPt_(d.fontPt),
       transparent_(d.transparent),
       centred_(d.centred),
-      border_(d.border),
-      dpi_(dpi),
-      windowColour_(windowColour),
-      batch_(batch),
-      placed_(Bounds()) {
-    const PixelRect& r = placed_;
-    CreateWindowExW(0, kLabelClass, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, r.left, r.top,
-                    r.right - r.left, r.bottom - r.top, parent, nullptr,
-                    reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), this);
+      border_(d.border) {
+    canvas_.Add(this);
+    Repaint();
 }
 
-LRESULT CALLBACK Win32Label::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-        auto* self = static_cast<Win32Label*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<Win32Label*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-    switch (msg) {
-    case WM_NCHITTEST:
-        // A label without handlers lets clicks through to what lies beneath.
-        if (!self->onClick) return HTTRANSPARENT;
-        break;
-    case WM_LBUTTONDOWN:
-        if (self->onClick) self->onClick();
-        return 0;
-    case WM_LBUTTONDBLCLK:
-        if (self->onDoubleClick) self->onDoubleClick();
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;  // the paint covers every pixel
-    case WM_PAINT:
-        self->Paint();
-        return 0;
-    default:
-        break;
-    }
-    return DefWindowProcW(hwnd, msg, wp, lp);
-}
+PixelRect Win32Label::Bounds() const { return ScaleRect(left_, top_, width_, height_, canvas_.Dpi()); }
 
-void Win32Label::Paint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd_, &ps);
-    RECT r;
-    GetClientRect(hwnd_, &r);
-    HGDIOBJ brush = GetStockObject(DC_BRUSH);
-    SetDCBrushColor(dc, ToColorRef(transparent_ ? windowColour_ : back_));
-    FillRect(dc, &r, static_cast<HBRUSH>(brush));
-    if (border_) {
-        SetDCBrushColor(dc, RGB(0, 0, 0));
-        RECT frame = r;
-        for (int i = BorderWidth(dpi_); i > 0; --i) {
-            FrameRect(dc, &frame, static_cast<HBRUSH>(brush));
-            InflateRect(&frame, -1, -1);
-        }
-    }
-    if (!text_.empty()) {
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, RGB(0, 0, 0));
-        HGDIOBJ old = SelectObject(dc, FontFor(fontPt_, dpi_));
-        const UINT align = centred_ ? (DT_CENTER | DT_VCENTER) : (DT_LEFT | DT_TOP);
-        DrawTextW(dc, text_.c_str(), static_cast<int>(text_.size()), &r, align | DT_SINGLELINE | DT_NOPREFIX);
-        SelectObject(dc, old);
-    }
-    EndPaint(hwnd_, &ps);
+void Win32Label::Repaint() {
+    if (visible_) canvas_.Invalidate(Bounds());
 }
 
 void Win32Label::SetCaption(const std::string& text) {
@@ -150,82 +239,19 @@ void Win32Label::SetFontSize(float pt) {
 
 void Win32Label::SetVisible(bool v) {
     if (v == visible_) return;
+    visible_ = true;  // either way, where it is changes
+    Repaint();
     visible_ = v;
-    Schedule();
-}
-
-void Win32Label::Repaint() {
-    stale_ = true;
-    Schedule();
-}
-
-void Win32Label::Schedule() {
-    if (pending_) return;
-    pending_ = true;
-    batch_.Add(this);
 }
 
 void Win32Label::Move(int left, int top, int width, int height) {
     if (left == left_ && top == top_ && width == width_ && height == height_) return;
+    Repaint();  // where it was
     left_ = left;
     top_ = top;
     width_ = width;
     height_ = height;
-    Schedule();
-}
-
-PixelRect Win32Label::Bounds() const { return ScaleRect(left_, top_, width_, height_, dpi_); }
-
-void Win32Label::Place() {
-    const PixelRect r = placed_ = Bounds();
-    SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOCOPYBITS);
-}
-
-void LayoutBatch::Add(Win32Label* label) {
-    if (pending_.empty()) PostMessageW(owner_, kApplyMessage, 0, 0);
-    pending_.push_back(label);
-}
-
-void LayoutBatch::Apply() {
-    if (pending_.empty()) return;
-    HDWP batch = BeginDeferWindowPos(static_cast<int>(pending_.size()));
-    bool anyPlaced = false;
-    std::vector<HWND> stale;
-    for (Win32Label* label : pending_) {
-        label->pending_ = false;
-        if (label->stale_) stale.push_back(label->hwnd_);
-        label->stale_ = false;
-        const PixelRect r = label->Bounds();
-        UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOREDRAW | SWP_NOCOPYBITS;
-        const PixelRect& was = label->placed_;
-        const bool moved = r.left != was.left || r.top != was.top || r.right != was.right || r.bottom != was.bottom;
-        if (!moved) flags |= SWP_NOMOVE | SWP_NOSIZE;
-        if (label->visible_ != label->shown_) flags |= label->visible_ ? SWP_SHOWWINDOW : SWP_HIDEWINDOW;
-        if (!moved && label->visible_ == label->shown_) continue;  // hidden and shown again in place
-        anyPlaced = true;
-        label->placed_ = r;
-        label->shown_ = label->visible_;
-        if (batch) batch = DeferWindowPos(batch, label->hwnd_, nullptr, r.left, r.top, r.right - r.left,
-                                          r.bottom - r.top, flags);
-        if (!batch) SetWindowPos(label->hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, flags);
-    }
-    pending_.clear();
-    if (batch) EndDeferWindowPos(batch);
-    // After moves or show/hide, or when much changed, one repaint of the client area and every label
-    // instead of one request per label.
-    if (anyPlaced || stale.size() > kWholeRepaint) {
-        RedrawWindow(owner_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-    } else {
-        for (HWND hwnd : stale) InvalidateRect(hwnd, nullptr, FALSE);
-    }
-}
-
-void Win32Label::SetDpi(unsigned dpi) {
-    if (dpi == dpi_) return;
-    dpi_ = dpi;
-    Place();
-    InvalidateRect(hwnd_, nullptr, FALSE);
+    Repaint();
 }
 
 }  // namespace sudoku::win32

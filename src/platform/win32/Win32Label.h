@@ -5,40 +5,67 @@
 #include <string>
 #include <vector>
 
-#include "app/FormDefinition.h"
 #include "app/Controls.h"
+#include "app/FormDefinition.h"
 #include "platform/win32/DpiScale.h"
 
 namespace sudoku::win32 {
 
 class Win32Label;
 
-// Moves, show/hide and repaints of labels are gathered while a handler runs and applied
-// together when the messages are next processed, before anything is painted: a new
-// board size hides, moves, resizes and shows every cell, a new puzzle changes the
-// caption and colour of most, and Windows is told once.
-class LayoutBatch {
+// The labels of one window, which are no windows themselves: the window paints them,
+// double-buffered, in one WM_PAINT, repaints only what a write changed, and hands clicks
+// to the label under the mouse. Labels made earlier lie on top of later ones.
+class LabelCanvas {
 public:
-    static constexpr UINT kApplyMessage = WM_APP + 1;  // posted to the owner
-    explicit LayoutBatch(const HWND& owner) : owner_(owner) {}
-    void Add(Win32Label* label);
-    void Apply();
+    LabelCanvas(const HWND& window, Rgb windowColour) : window_(window), windowColour_(windowColour) {}
+    ~LabelCanvas();
+    LabelCanvas(const LabelCanvas&) = delete;
+    LabelCanvas& operator=(const LabelCanvas&) = delete;
+
+    unsigned Dpi() const { return dpi_; }
+    void SetDpi(unsigned dpi);
+
+    // WM_PAINT of the window.
+    void Paint();
+    // Mouse messages of the window, in client pixels. A click is a press and a release
+    // inside the same label; the second press of a double click on the label just
+    // clicked is its double click, and its release no further click.
+    void Press(POINT p, bool doubleClick);
+    void Release(POINT p);
+    void CancelPress() { pressed_ = nullptr; }
 
 private:
-    static constexpr std::size_t kWholeRepaint = 12;  // labels to repaint, above which all are
-    const HWND& owner_;
-    std::vector<Win32Label*> pending_;
+    friend class Win32Label;
+    static constexpr std::size_t kMostAreas = 16;  // areas to repaint kept apart, above which one covers all
+
+    void Add(Win32Label* label) { labels_.push_back(label); }
+    void Invalidate(const PixelRect& r);
+    void PaintLabel(HDC dc, const Win32Label& label, HFONT& font) const;
+    Win32Label* LabelAt(POINT p) const;
+
+    const HWND& window_;
+    Rgb windowColour_;
+    unsigned dpi_ = kBaseDpi;
+    std::vector<Win32Label*> labels_;  // in the order made: top-most first
+    std::vector<RECT> invalid_;        // told to Windows at the next paint; the first at once
+    // The off-screen picture.
+    HDC memory_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ oldBitmap_ = nullptr;
+    SIZE bitmapSize_{0, 0};
+    // The mouse.
+    Win32Label* pressed_ = nullptr;
+    bool pressIsDouble_ = false;
+    Win32Label* lastClicked_ = nullptr;
 };
 
-// A label of the board, the picker or the status line: one child window of our own
-// class. It keeps the values the game set (game pixels and points) and shows them
-// scaled to the window's DPI. It never takes the focus. A double click arrives as
-// click, then double click.
+// A label of the board, the picker or the status line, made from its design. It keeps
+// the values the game set (game pixels and points) and is shown scaled to the window's
+// DPI by its canvas. It never takes the focus.
 class Win32Label final : public Label {
 public:
-    static void RegisterWindowClass(HINSTANCE instance);
-
-    Win32Label(HWND parent, const form::LabelDesign& design, unsigned dpi, Rgb windowColour, LayoutBatch& batch);
+    Win32Label(LabelCanvas& canvas, const form::LabelDesign& design);
     Win32Label(const Win32Label&) = delete;
     Win32Label& operator=(const Win32Label&) = delete;
 
@@ -62,20 +89,15 @@ public:
     bool Visible() const override { return visible_; }
     void SetVisible(bool v) override;
 
-    // The window moved to a screen of another DPI.
-    void SetDpi(unsigned dpi);
+    // Where it is shown, in real pixels of the window.
+    PixelRect Bounds() const;
 
 private:
-    friend class LayoutBatch;
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    friend class LabelCanvas;
     void Move(int left, int top, int width, int height);
-    void Schedule();
     void Repaint();
-    PixelRect Bounds() const;
-    void Place();
-    void Paint();
 
-    HWND hwnd_ = nullptr;
+    LabelCanvas& canvas_;
     std::string caption_;
     std::wstring text_;
     Rgb back_;
@@ -83,13 +105,6 @@ private:
     float fontPt_;
     bool visible_ = true;
     bool transparent_, centred_, border_;
-    unsigned dpi_;
-    Rgb windowColour_;
-    LayoutBatch& batch_;
-    bool pending_ = false;  // in the batch
-    bool stale_ = false;    // to be repainted
-    PixelRect placed_;      // where Windows has it
-    bool shown_ = true;     // whether Windows shows it
 };
 
 // The game's font at a size in points for a DPI; made once, kept for the process.

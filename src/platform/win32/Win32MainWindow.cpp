@@ -4,14 +4,18 @@
 #include <string>
 #include <utility>
 
+#include "platform/win32/DpiApi.h"
 #include "platform/win32/DpiScale.h"
+#include "platform/win32/Win32Services.h"
 
 namespace sudoku::win32 {
 
 namespace {
 
 constexpr UINT kFirstCommand = 100;
-constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+constexpr wchar_t kNoWindow[] = L"Не удалось создать окно игры.";
+constexpr wchar_t kNoTimer[] = L"Не удалось запустить таймер игры.";
+constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW;
 
 std::wstring MenuText(const char* caption) {
     // A menu would take '&' as a mnemonic; the captions are shown as they are.
@@ -36,7 +40,7 @@ void Win32Timer::SetEnabled(bool v) {
     if (v == enabled_) return;
     enabled_ = v;
     if (v) {
-        SetTimer(owner_, kId, intervalMs, nullptr);
+        if (!SetTimer(owner_, kId, intervalMs, nullptr)) Fatal(kNoTimer);
     } else {
         KillTimer(owner_, kId);
     }
@@ -47,21 +51,22 @@ Window& Win32MainWindow::MakeWindow(const form::WindowDesign& w, KeyCallback onK
     onClose_ = std::move(onClose);
     clientWidth_ = w.clientWidth;
     clientHeight_ = w.clientHeight;
-    colour_ = w.background;
-    Win32Label::RegisterWindowClass(instance_);
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = &Win32MainWindow::Proc;
     wc.hInstance = instance_;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = CreateSolidBrush(ToColorRef(w.background));
     wc.lpszClassName = kMainWindowClass;
-    RegisterClassExW(&wc);
+    if (!RegisterClassExW(&wc)) Fatal(kNoWindow);
+    canvas_ = std::make_unique<LabelCanvas>(hwnd_, w.background);
 
     menuBar_ = CreateMenu();
     CreateWindowExW(0, kMainWindowClass, Widen(w.title).c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                     w.clientWidth, w.clientHeight, nullptr, menuBar_, instance_, this);
-    dpi_ = GetDpiForWindow(hwnd_);
+    if (!hwnd_) Fatal(kNoWindow);
+    dpi_ = DpiApi::WindowDpi(hwnd_);
+    canvas_->SetDpi(dpi_);
     SetIcons();
     return *this;
 }
@@ -73,7 +78,7 @@ Timer& Win32MainWindow::MakeTimer(int intervalMs, Callback onTick) {
 }
 
 Label& Win32MainWindow::MakeLabel(const form::LabelDesign& design, Callback onClick, Callback onDoubleClick) {
-    auto& label = *labels_.emplace_back(std::make_unique<Win32Label>(hwnd_, design, dpi_, colour_, layout_));
+    auto& label = *labels_.emplace_back(std::make_unique<Win32Label>(*canvas_, design));
     label.onClick = std::move(onClick);
     label.onDoubleClick = std::move(onDoubleClick);
     return label;
@@ -103,7 +108,7 @@ MenuItem& Win32MainWindow::AddMenuItem(const form::MenuItemDesign& item, Callbac
 
 void Win32MainWindow::PlaceCentred() {
     RECT r{0, 0, ScaleToDpi(clientWidth_, dpi_), ScaleToDpi(clientHeight_, dpi_)};
-    AdjustWindowRectExForDpi(&r, kStyle, TRUE, 0, dpi_);
+    DpiApi::AdjustWindowRect(&r, kStyle, TRUE, 0, dpi_);
     MONITORINFO mi{};
     mi.cbSize = sizeof mi;
     GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &mi);
@@ -118,8 +123,8 @@ void Win32MainWindow::PlaceCentred() {
 void Win32MainWindow::SetIcons() {
     const auto load = [this](int metricX, int metricY) {
         return reinterpret_cast<LPARAM>(LoadImageW(instance_, L"IDI_APPICON", IMAGE_ICON,
-                                                   GetSystemMetricsForDpi(metricX, dpi_),
-                                                   GetSystemMetricsForDpi(metricY, dpi_), LR_DEFAULTCOLOR));
+                                                   DpiApi::SystemMetric(metricX, dpi_),
+                                                   DpiApi::SystemMetric(metricY, dpi_), LR_DEFAULTCOLOR));
     };
     SendMessageW(hwnd_, WM_SETICON, ICON_BIG, load(SM_CXICON, SM_CYICON));
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, load(SM_CXSMICON, SM_CYSMICON));
@@ -129,7 +134,7 @@ void Win32MainWindow::ApplyDpi(unsigned dpi) {
     if (dpi == dpi_) return;
     dpi_ = dpi;
     SetIcons();
-    for (auto& label : labels_) label->SetDpi(dpi);
+    canvas_->SetDpi(dpi);
 }
 
 void Win32MainWindow::Show(int showCommand) {
@@ -194,8 +199,20 @@ LRESULT Win32MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         ApplyDpi(HIWORD(wp));
         return 0;
     }
-    case LayoutBatch::kApplyMessage:
-        layout_.Apply();
+    case WM_ERASEBKGND:
+        return 1;  // the paint covers every pixel
+    case WM_PAINT:
+        canvas_->Paint();
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        canvas_->Press(MousePoint(lp), msg == WM_LBUTTONDBLCLK);
+        return 0;
+    case WM_LBUTTONUP:
+        canvas_->Release(MousePoint(lp));
+        return 0;
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lp) != hwnd_) canvas_->CancelPress();
         return 0;
     case WM_CLOSE:
         onClose_();

@@ -41,7 +41,8 @@ private:
 };
 
 // The main window: makes its controls as the form builder asks and reports their events.
-// Positions and fonts follow the DPI of the screen the window is on.
+// Positions and fonts follow the DPI of the screen the window is on. When Windows cannot
+// make it, the player is told and the process ends with status 1.
 class Win32MainWindow final : public Window, public ControlFactory {
 public:
     explicit Win32MainWindow(HINSTANCE instance) : instance_(instance) {}
@@ -70,6 +71,9 @@ private:
     void SetIcons();
     void ApplyDpi(unsigned dpi);
     void KeyDown(WPARAM key);
+    static POINT MousePoint(LPARAM lp) {
+        return {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+    }
 
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;
@@ -79,11 +83,10 @@ private:
     std::vector<ACCEL> keys_;
     unsigned dpi_ = 96;
     int clientWidth_ = 0, clientHeight_ = 0;
-    Rgb colour_ = 0;
     KeyCallback onKey_;
     Callback onClose_;
     Win32Timer timer_{hwnd_};
-    LayoutBatch layout_{hwnd_};
+    std::unique_ptr<LabelCanvas> canvas_;  // made with the window
     std::vector<std::unique_ptr<Win32Label>> labels_;
     std::vector<std::unique_ptr<Win32MenuItem>> items_;
     std::vector<Callback> commands_;  // by command id - kFirstCommand

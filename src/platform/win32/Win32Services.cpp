@@ -6,17 +6,38 @@ namespace sudoku::win32 {
 
 namespace {
 
-constexpr wchar_t kInstanceMutex[] = L"Local\\SudokuGame.SingleInstance";
-
+// Asks without waiting: the running copy may be busy or hung, and this one ends at once.
 void BringToFront(HWND window) {
-    if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
+    if (IsIconic(window)) ShowWindowAsync(window, SW_RESTORE);
     SetForegroundWindow(window);
 }
+
+Win32Process* running = nullptr;  // the one that holds the mutex
 
 }  // namespace
 
 Win32Process::~Win32Process() {
+    if (running == this) running = nullptr;
     if (mutex_) CloseHandle(mutex_);
+}
+
+void Fatal(const wchar_t* message) {
+    if (running) running->Fail(message);
+    MessageBoxW(nullptr, message, L"Судоку", MB_OK | MB_ICONERROR);
+    ExitProcess(1);
+}
+
+void Win32Process::Fail(const wchar_t* message) {
+    ReleaseInstance();  // a further start may try again while the message is shown
+    MessageBoxW(nullptr, message, L"Судоку", MB_OK | MB_ICONERROR);
+    ExitProcess(1);
+}
+
+void Win32Process::ReleaseInstance() {
+    if (!mutex_) return;
+    ReleaseMutex(mutex_);
+    CloseHandle(mutex_);
+    mutex_ = nullptr;
 }
 
 bool Win32Process::AnotherInstanceRunning() {
@@ -24,7 +45,10 @@ bool Win32Process::AnotherInstanceRunning() {
     // Denied: a copy running with other rights holds it. Any other failure: no way to tell, play.
     if (!mutex_) return GetLastError() == ERROR_ACCESS_DENIED;
     const DWORD wait = WaitForSingleObject(mutex_, 0);
-    if (wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED) return false;  // abandoned: its owner died
+    if (wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED) {  // abandoned: its owner died
+        running = this;
+        return false;
+    }
     CloseHandle(mutex_);
     mutex_ = nullptr;
     if (HWND running = FindWindowW(kMainWindowClass, nullptr)) BringToFront(running);
@@ -39,11 +63,7 @@ float Win32Process::SecondsSinceMidnight() {
 }
 
 void Win32Process::EndNow() {
-    if (mutex_) {
-        ReleaseMutex(mutex_);
-        CloseHandle(mutex_);
-        mutex_ = nullptr;
-    }
+    ReleaseInstance();
     ExitProcess(0);
 }
 

@@ -5,6 +5,9 @@
 
 namespace sudoku::win32 {
 
+// The named mutex held by the running copy.
+inline constexpr wchar_t kInstanceMutex[] = L"Local\\SudokuGame.SingleInstance";
+
 // Single instance through a named mutex of the user's session. The kernel releases it
 // when its owner ends, however it ends, so a crashed copy never blocks the next start.
 class Win32Process final : public Process {
@@ -18,10 +21,16 @@ public:
     bool AnotherInstanceRunning() override;
     float SecondsSinceMidnight() override;
     void EndNow() override;
+    // Shows the player why the game cannot go on, releases the mutex, ends with status 1.
+    [[noreturn]] void Fail(const wchar_t* message);
 
 private:
+    void ReleaseInstance();
     HANDLE mutex_ = nullptr;
 };
+
+// Fail() of the running game's process (or a bare message box and status 1 without one).
+[[noreturn]] void Fatal(const wchar_t* message);
 
 // Pending messages of the thread, with the window's accelerators.
 class Win32EventPump final : public EventPump {
