@@ -6,6 +6,9 @@
 set -euo pipefail
 build=$1 version=$2 game=$3
 export WINEDEBUG=-all WINEDLLOVERRIDES="winemenubuilder.exe="
+# The program folder is named in Cyrillic: wine makes it only under a UTF-8 locale, and this
+# script's own paths need one too, whatever the caller has (or has not) set.
+export LC_ALL=C.UTF-8
 unset DISPLAY
 c="$WINEPREFIX/drive_c"
 work=$(mktemp -d)
