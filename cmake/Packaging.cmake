@@ -4,9 +4,14 @@
 include(GNUInstallDirs)
 
 set(SUDOKU_APP_ID io.github.sudoku_game.Sudoku)  # names the menu entry, the metadata and the icon
-set(SUDOKU_HOMEPAGE "https://github.com/sudoku-game/sudoku" CACHE STRING "Home page named in the package metadata")
-set(SUDOKU_SCREENSHOT_URL "${SUDOKU_HOMEPAGE}/raw/main/docs/screenshot.png"
-    CACHE STRING "Screenshot shown by software centres")
+# Addresses the project may publish: none unless given (-DSUDOKU_HOMEPAGE=..., ...). Without them
+# the metadata and packages name no address.
+set(SUDOKU_HOMEPAGE "" CACHE STRING "Home page named in the package metadata (none if empty)")
+set(SUDOKU_SCREENSHOT_URL "" CACHE STRING "Screenshot shown by software centres (none if empty)")
+set(SUDOKU_CONTACT "" CACHE STRING "Maintainer's e-mail address in the Debian package (none if empty)")
+set(SUDOKU_VENDOR "Sudoku developers")
+set(SUDOKU_COPYRIGHT "© 2026 ${SUDOKU_VENDOR}")  # as LICENSE says
+set(SUDOKU_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(SUDOKU_RELEASE_DATE 2026-12-07)  # of PROJECT_VERSION
 set(SUDOKU_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
 
@@ -79,8 +84,14 @@ endif()
 
 # --- Packages: the Debian package on Linux; on Windows (also cross-built) an installer and a ZIP ---
 set(CPACK_PACKAGE_NAME sudoku-game)
-set(CPACK_PACKAGE_VENDOR "Sudoku developers")
-set(CPACK_PACKAGE_CONTACT "Sudoku developers <sudoku-game@users.noreply.github.com>")
+set(CPACK_PACKAGE_VENDOR ${SUDOKU_VENDOR})
+if(SUDOKU_CONTACT)
+  set(CPACK_PACKAGE_CONTACT "${SUDOKU_VENDOR} <${SUDOKU_CONTACT}>")
+else()
+  set(CPACK_PACKAGE_CONTACT "${SUDOKU_VENDOR}")
+endif()
+set(CPACK_SUDOKU_COPYRIGHT ${SUDOKU_COPYRIGHT})  # the installer's version resource
+set(CPACK_RESOURCE_FILE_LICENSE ${SUDOKU_LICENSE})  # the installer's licence page
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Судоку — головоломка с цифрами / Sudoku number puzzle")
 set(CPACK_PACKAGE_DESCRIPTION
   "Классическое судоку для одного игрока с русским интерфейсом: заполните сетку 9×9 так,
