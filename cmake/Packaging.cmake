@@ -4,15 +4,27 @@
 include(GNUInstallDirs)
 
 set(SUDOKU_APP_ID io.github.sudoku_game.Sudoku)  # names the menu entry, the metadata and the icon
-set(SUDOKU_HOMEPAGE "https://github.com/sudoku-game/sudoku" CACHE STRING "Home page named in the package metadata")
-set(SUDOKU_SCREENSHOT_URL "${SUDOKU_HOMEPAGE}/raw/main/docs/screenshot.png"
-    CACHE STRING "Screenshot shown by software centres")
+# Addresses the project may publish: none unless given (-DSUDOKU_HOMEPAGE=..., ...). Without them
+# the metadata and packages name no address.
+set(SUDOKU_HOMEPAGE "" CACHE STRING "Home page named in the package metadata (none if empty)")
+set(SUDOKU_SCREENSHOT_URL "" CACHE STRING "Screenshot shown by software centres (none if empty)")
+set(SUDOKU_CONTACT "" CACHE STRING "Maintainer's e-mail address in the Debian package (none if empty)")
+set(SUDOKU_VENDOR "Sudoku developers")
+set(SUDOKU_COPYRIGHT "© 2026 ${SUDOKU_VENDOR}")  # as LICENSE says
+set(SUDOKU_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+# Debian wants an address beside the maintainer's name: without a contact, one under the
+# reserved top-level domain .invalid, which says plainly that there is none.
+if(SUDOKU_CONTACT)
+  set(SUDOKU_DEB_MAINTAINER "${SUDOKU_VENDOR} <${SUDOKU_CONTACT}>")
+else()
+  set(SUDOKU_DEB_MAINTAINER "${SUDOKU_VENDOR} <no-contact@sudoku-game.invalid>")
+endif()
 set(SUDOKU_RELEASE_DATE 2026-12-07)  # of PROJECT_VERSION
 set(SUDOKU_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
 
 # --- Icon files, generated from the same pixels as the window icon ---
 set(SUDOKU_ICON_PNG_SIZES 16 24 32 48 64 128 256)
-set(SUDOKU_ICON_ICO_SIZES 16 24 32 48)
+set(SUDOKU_ICON_ICO_SIZES 16 20 24 32 40 48 64 128 256)
 set(SUDOKU_ICON_DIR ${PROJECT_BINARY_DIR}/icons)
 
 if(CMAKE_CROSSCOMPILING)
@@ -47,6 +59,15 @@ add_custom_command(OUTPUT ${SUDOKU_ICON_FILES}
 add_custom_target(sudoku_icons ALL DEPENDS ${SUDOKU_ICON_FILES})
 
 set(SUDOKU_METAINFO ${PROJECT_BINARY_DIR}/packaging/${SUDOKU_APP_ID}.metainfo.xml)
+set(SUDOKU_METAINFO_URLS "")
+if(SUDOKU_HOMEPAGE)
+  string(APPEND SUDOKU_METAINFO_URLS "\n  <url type=\"homepage\">${SUDOKU_HOMEPAGE}</url>")
+endif()
+if(SUDOKU_SCREENSHOT_URL)
+  string(APPEND SUDOKU_METAINFO_URLS "\n  <screenshots>\n    <screenshot type=\"default\">
+      <caption>Новая игра на лёгком уровне</caption>\n      <image>${SUDOKU_SCREENSHOT_URL}</image>
+    </screenshot>\n  </screenshots>")
+endif()
 configure_file(${SUDOKU_PACKAGING_DIR}/${SUDOKU_APP_ID}.metainfo.xml.in ${SUDOKU_METAINFO} @ONLY)
 set(SUDOKU_DESKTOP_FILE ${SUDOKU_PACKAGING_DIR}/${SUDOKU_APP_ID}.desktop)
 
@@ -69,9 +90,37 @@ endif()
 if(WIN32)
   install(TARGETS sudoku RUNTIME DESTINATION .)  # one self-contained file at the top of its folder
 else()
-  install(TARGETS sudoku RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  # A game, as Debian places them (the package's section is games).
+  install(TARGETS sudoku RUNTIME DESTINATION games)
 endif()
 if(UNIX AND NOT APPLE)
+  # The licence as a Debian copyright file, the Debian changelog and the manual pages, compressed
+  # as Debian wants them (gzip -9n: no name, no time stamp).
+  set(deb_dir ${PROJECT_BINARY_DIR}/packaging/debian)
+  set(deb_src ${SUDOKU_PACKAGING_DIR}/debian)
+  set(SUDOKU_COPYRIGHT_SOURCE "")
+  if(SUDOKU_HOMEPAGE)
+    set(SUDOKU_COPYRIGHT_SOURCE "Source: ${SUDOKU_HOMEPAGE}\n")
+  endif()
+  file(READ ${SUDOKU_LICENSE} text)  # the body after the copyright line, as a field: " ." for a blank line
+  string(REGEX REPLACE "^.*Copyright[^\n]*\n\n" "" text "${text}")
+  string(REGEX REPLACE "\n+$" "" text "${text}")
+  string(REPLACE "\n\n" "\n.\n" text "${text}")
+  string(REPLACE "\n" "\n " SUDOKU_LICENSE_TEXT " ${text}")
+  configure_file(${deb_src}/copyright.in ${deb_dir}/copyright @ONLY)
+  configure_file(${deb_src}/changelog.in ${deb_dir}/changelog @ONLY)
+  set(deb_docs ${deb_dir}/changelog.gz ${deb_dir}/sudoku.6.gz ${deb_dir}/ru/sudoku.6.gz)
+  add_custom_command(OUTPUT ${deb_docs}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${deb_dir}/ru
+    COMMAND gzip -9n -c ${deb_dir}/changelog > ${deb_dir}/changelog.gz
+    COMMAND gzip -9n -c ${deb_src}/sudoku.6 > ${deb_dir}/sudoku.6.gz
+    COMMAND gzip -9n -c ${deb_src}/sudoku.ru.6 > ${deb_dir}/ru/sudoku.6.gz
+    DEPENDS ${deb_dir}/changelog ${deb_src}/sudoku.6 ${deb_src}/sudoku.ru.6
+    COMMENT "Compressing the changelog and the manual pages")
+  add_custom_target(sudoku_docs ALL DEPENDS ${deb_docs})
+  install(FILES ${deb_dir}/copyright ${deb_dir}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/sudoku-game)
+  install(FILES ${deb_dir}/sudoku.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+  install(FILES ${deb_dir}/ru/sudoku.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/ru/man6)
   install(FILES ${SUDOKU_DESKTOP_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${SUDOKU_METAINFO} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
   install(DIRECTORY ${SUDOKU_ICON_DIR}/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
@@ -79,16 +128,19 @@ endif()
 
 # --- Packages: the Debian package on Linux; on Windows (also cross-built) an installer and a ZIP ---
 set(CPACK_PACKAGE_NAME sudoku-game)
-set(CPACK_PACKAGE_VENDOR "Sudoku developers")
-set(CPACK_PACKAGE_CONTACT "Sudoku developers <sudoku-game@users.noreply.github.com>")
+set(CPACK_PACKAGE_VENDOR ${SUDOKU_VENDOR})
+set(CPACK_PACKAGE_CONTACT "${SUDOKU_DEB_MAINTAINER}")
+set(CPACK_SUDOKU_COPYRIGHT ${SUDOKU_COPYRIGHT})  # the installer's version resource
+set(CPACK_RESOURCE_FILE_LICENSE ${SUDOKU_LICENSE})  # the installer's licence page
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Судоку — головоломка с цифрами / Sudoku number puzzle")
-set(CPACK_PACKAGE_DESCRIPTION
-  "Классическое судоку для одного игрока с русским интерфейсом: заполните сетку 9×9 так,
-чтобы в каждой строке, столбце и квадрате 3×3 цифры от 1 до 9 не повторялись.
-Шесть уровней сложности, ввод мышью или с клавиатуры, подсветка повторов.
+set(CPACK_PACKAGE_DESCRIPTION  # lines of at most 80 columns
+  "Классическое судоку для одного игрока с русским интерфейсом: заполните
+сетку 9×9 так, чтобы в каждой строке, столбце и квадрате 3×3 цифры
+от 1 до 9 не повторялись. Шесть уровней сложности, ввод мышью или
+с клавиатуры, подсветка повторов.
 .
-Classic single-player Sudoku with a Russian interface: fill the 9×9 grid so that
-every row, column and 3×3 box holds the digits 1 to 9 once each.")
+Classic single-player Sudoku with a Russian interface: fill the 9×9 grid so
+that every row, column and 3×3 box holds the digits 1 to 9 once each.")
 set(CPACK_PACKAGE_HOMEPAGE_URL ${SUDOKU_HOMEPAGE})
 set(CPACK_STRIP_FILES ON)
 if(UNIX AND NOT APPLE)

@@ -4,6 +4,7 @@
 set -u
 wine="$(command -v wine)" || { echo "wine-run: wine not found" >&2; exit 127; }
 export WINEDEBUG="${WINEDEBUG:--all}"
+export LC_ALL=C.UTF-8  # wine passes text and file names in the locale's encoding
 if [ -n "${WINEPREFIX:-}" ]; then
   exec "$wine" "$@"
 fi

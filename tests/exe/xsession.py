@@ -385,7 +385,8 @@ class Session:
         if self.wine:
             if "WINEPREFIX" not in self.env:
                 raise Failure("WINEPREFIX is not set: the wine tests run in a prepared prefix")
-            self.env.update(WINEDEBUG="-all", WINEDLLOVERRIDES="winemenubuilder.exe=")
+            # Wine passes text and file names in the locale's encoding: UTF-8, whatever the caller set.
+            self.env.update(WINEDEBUG="-all", WINEDLLOVERRIDES="winemenubuilder.exe=", LC_ALL="C.UTF-8")
 
     def __exit__(self, kind, value, tb):
         if kind is not None:

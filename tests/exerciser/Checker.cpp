@@ -8,6 +8,10 @@
 
 namespace sudoku::exercise {
 
+// The checks run after every event, and nearly all hold: a check's detail text is made only
+// when it fails (inside Checker's members; the member function Expect does the rest).
+#define Expect(ok, id, detail) ((ok) ? void(++assertions) : Expect(false, id, detail))
+
 namespace {
 
 constexpr const char* kSolvedText = "Судоку пройден";

@@ -229,11 +229,14 @@ void Session::CheckCellsKept(const Token& t, const std::array<std::pair<std::str
     const bool esc = t.kind == Kind::Key && t.arg == 27;
     for (int n = 1; n <= 81; ++n) {
         const auto& cell = form_.Cell(n);
-        checker_.Expect(cell.caption == cells[n].first, "build-caption",
-                        "cell " + std::to_string(n) + " caption changed inside the build");
-        checker_.Expect(cell.back == cells[n].second || cell.back == palette::kCellConflict ||
-                            (esc && cell.back == palette::kCellPlain),
-                        "build-colour", "cell " + std::to_string(n) + " repainted inside the build");
+        // Checked at every step of every build: the detail is made only for a failure.
+        const bool caption = cell.caption == cells[n].first;
+        checker_.Expect(caption, "build-caption",
+                        caption ? std::string() : "cell " + std::to_string(n) + " caption changed inside the build");
+        const bool colour = cell.back == cells[n].second || cell.back == palette::kCellConflict ||
+                            (esc && cell.back == palette::kCellPlain);
+        checker_.Expect(colour, "build-colour",
+                        colour ? std::string() : "cell " + std::to_string(n) + " repainted inside the build");
     }
 }
 
@@ -348,7 +351,7 @@ void Session::OnPump() {
     }
     if (!choices_) return;
     const int actions = PumpActions(at);
-    for (int i = 0; i < actions; ++i) {
+    for (int i = 0; i < actions && !choices_->Exhausted(); ++i) {  // a used-up fuzz input ends a run too
         for (const Token& t : NextAction(at)) {
             recorded_.push_back(t);
             Deliver(t, true);

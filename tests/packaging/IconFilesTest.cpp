@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cstdint>
+#include <iterator>
 
 #include "platform/qt/QtIcon.h"
 
@@ -44,32 +45,50 @@ TEST(IconFiles, ThemePngsShowTheWindowIconAtEverySize) {
     }
 }
 
-TEST(IconFiles, WindowsIconHoldsFour24BitImagesOfTheDesign) {
+// Every size Windows asks for up to 256 px, each image 32-bit with alpha (opaque: the design
+// has no transparent pixel); the large ones PNG-compressed, as Windows reads them.
+TEST(IconFiles, WindowsIconHolds32BitImagesWithAlphaUpTo256Pixels) {
     const QString path = kIconDir + QLatin1Char('/') + kName + QStringLiteral(".ico");
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
     const QByteArray bytes = file.readAll();
     ASSERT_GE(bytes.size(), 6);
     EXPECT_EQ(Le(bytes, 2, 2), 1u);  // an icon, not a cursor
-    ASSERT_EQ(Le(bytes, 4, 2), 4u);
-    const int sizes[] = {16, 24, 32, 48};
-    for (int i = 0; i < 4; ++i) {
+    const int sizes[] = {16, 20, 24, 32, 40, 48, 64, 128, 256};
+    const int count = static_cast<int>(std::size(sizes));
+    ASSERT_EQ(Le(bytes, 4, 2), static_cast<std::uint32_t>(count));
+    for (int i = 0; i < count; ++i) {
         const qsizetype entry = 6 + 16 * i;
         ASSERT_GE(bytes.size(), entry + 16);
-        EXPECT_EQ(Le(bytes, entry, 1), static_cast<std::uint32_t>(sizes[i]));
-        EXPECT_EQ(Le(bytes, entry + 6, 2), 24u) << "bits per pixel in the directory";
+        EXPECT_EQ(Le(bytes, entry, 1), static_cast<std::uint32_t>(sizes[i] % 256)) << "0 stands for 256";
+        EXPECT_EQ(Le(bytes, entry + 6, 2), 32u) << "bits per pixel in the directory";
         const std::uint32_t length = Le(bytes, entry + 8, 4), offset = Le(bytes, entry + 12, 4);
         ASSERT_LE(offset + length, static_cast<std::uint32_t>(bytes.size()));
-        EXPECT_EQ(Le(bytes, offset + 14, 2), 24u) << "bits per pixel in the bitmap";
+        const QByteArray image = bytes.mid(offset, length);
+        if (sizes[i] <= 64) {
+            EXPECT_EQ(Le(image, 14, 2), 32u) << sizes[i] << " px: bits per pixel in the bitmap";
+            continue;
+        }
+        ASSERT_TRUE(image.startsWith("\x89PNG")) << sizes[i] << " px is not a PNG";
+        EXPECT_LT(image.size(), sizes[i] * sizes[i]) << sizes[i] << " px: not compressed";
+        QImage png;
+        ASSERT_TRUE(png.loadFromData(image, "PNG"));
+        EXPECT_TRUE(png.hasAlphaChannel()) << sizes[i] << " px";
+        EXPECT_EQ(DifferingPixels(png, sizes[i]), 0) << sizes[i] << " px";
     }
 
     QImageReader reader(path, "ico");
-    ASSERT_EQ(reader.imageCount(), 4) << reader.errorString().toStdString();
-    for (int i = 0; i < 4; ++i) {
+    ASSERT_EQ(reader.imageCount(), count) << reader.errorString().toStdString();
+    for (int i = 0; i < count; ++i) {
         ASSERT_TRUE(reader.jumpToImage(i));
         const QImage image = reader.read();
-        ASSERT_FALSE(image.isNull()) << reader.errorString().toStdString();
+        ASSERT_FALSE(image.isNull()) << sizes[i] << " px: " << reader.errorString().toStdString();
+        ASSERT_TRUE(image.hasAlphaChannel()) << sizes[i] << " px";
         EXPECT_EQ(DifferingPixels(image, sizes[i]), 0) << sizes[i] << " px";
+        int transparent = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) transparent += qAlpha(image.pixel(x, y)) != 255;
+        EXPECT_EQ(transparent, 0) << sizes[i] << " px";
     }
 }
 

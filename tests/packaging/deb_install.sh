@@ -20,8 +20,8 @@ if dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed';
   echo "SKIPPED: $package is installed already; this test leaves that installation alone"
   exit 77
 fi
-if [ -e /usr/bin/sudoku ]; then
-  echo "SKIPPED: /usr/bin/sudoku exists outside the package; this test leaves it alone"
+if [ -e /usr/games/sudoku ]; then
+  echo "SKIPPED: /usr/games/sudoku exists outside the package; this test leaves it alone"
   exit 77
 fi
 
@@ -56,16 +56,19 @@ echo "--- apt-get install"
 installed=1
 apt-get install -y -qq -o DPkg::Lock::Timeout=120 "$deb" >"$work/apt.log" 2>&1 || { cat "$work/apt.log"; fail "apt-get install"; }
 dpkg-query -W -f='${Status}\n' "$package" | grep -q 'ok installed' || fail "dpkg does not list $package"
-[ -x /usr/bin/sudoku ] || fail "/usr/bin/sudoku missing"
-[ "$(command -v sudoku)" = /usr/bin/sudoku ] || fail "sudoku is not the one on PATH"
+[ -x /usr/games/sudoku ] || fail "/usr/games/sudoku missing"
+# On a user's PATH, as the menu entry starts it (Debian's PATH for users holds /usr/games).
+[ "$(PATH=/usr/local/bin:/usr/bin:/bin:/usr/local/games:/usr/games command -v sudoku)" = /usr/games/sudoku ] ||
+  fail "sudoku is not the one on a user's PATH"
 paths=(/usr/share/applications/$id.desktop /usr/share/metainfo/$id.metainfo.xml
-  /usr/share/icons/hicolor/scalable/apps/$id.svg)
+  /usr/share/icons/hicolor/scalable/apps/$id.svg /usr/share/doc/$package/copyright
+  /usr/share/doc/$package/changelog.gz /usr/share/man/man6/sudoku.6.gz /usr/share/man/ru/man6/sudoku.6.gz)
 for s in "${sizes[@]}"; do paths+=("/usr/share/icons/hicolor/${s}x${s}/apps/$id.png"); done
 for p in "${paths[@]}"; do
   [ -s "$p" ] || fail "$p missing"
   dpkg -S "$p" >/dev/null || fail "$p not owned by the package"
 done
-echo "installed: /usr/bin/sudoku and ${#paths[@]} desktop files"
+echo "installed: /usr/games/sudoku and ${#paths[@]} desktop files and documents"
 grep -qx 'Exec=sudoku' "/usr/share/applications/$id.desktop" || fail "menu entry does not start sudoku"
 
 echo "--- start the installed game"
@@ -75,7 +78,7 @@ xvfb=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
 export DISPLAY=:$(head -n1 "$work/display")
-XDG_RUNTIME_DIR=$work/run QT_QPA_PLATFORM=xcb /usr/bin/sudoku >"$work/game.log" 2>&1 &
+XDG_RUNTIME_DIR=$work/run QT_QPA_PLATFORM=xcb /usr/games/sudoku >"$work/game.log" 2>&1 &
 game=$!
 window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Судоку$' | head -n1) ||
   fail "no window named Судоку: $(cat "$work/game.log")"
@@ -91,6 +94,6 @@ game=
 echo "--- apt-get remove"
 apt-get remove -y -qq -o DPkg::Lock::Timeout=120 "$package" >"$work/apt.log" 2>&1 || { cat "$work/apt.log"; fail "apt-get remove"; }
 installed=0
-[ ! -e /usr/bin/sudoku ] || fail "/usr/bin/sudoku left behind"
+[ ! -e /usr/games/sudoku ] || fail "/usr/games/sudoku left behind"
 for p in "${paths[@]}"; do [ ! -e "$p" ] || fail "$p left behind"; done
 echo "package built, installed, started and removed"

@@ -5,6 +5,8 @@
 set -euo pipefail
 action=$1 link=$2
 export WINEDEBUG=-all
+# Wine names files in the locale's encoding: a UTF-8 one, whatever the caller has (or has not) set.
+export LC_ALL=C.UTF-8
 
 remove() {
   [ -L "$link" ] || return 0

@@ -46,24 +46,115 @@ void PutChunk(std::string& out, const char* type, const std::string& data) {
     PutBe32(out, Crc32(body));
 }
 
-// A zlib stream of stored (uncompressed) deflate blocks.
-std::string Zlib(const std::string& raw) {
+// Deflate bits, least significant first.
+class BitWriter {
+public:
+    void Bits(std::uint32_t value, int count) {
+        for (int i = 0; i < count; ++i) Bit((value >> i) & 1);
+    }
+    void Code(std::uint32_t code, int length) {  // a Huffman code, most significant bit first
+        for (int i = length - 1; i >= 0; --i) Bit((code >> i) & 1);
+    }
+    std::string Finish() {
+        if (used_ > 0) out_ += static_cast<char>(acc_);
+        return out_;
+    }
+
+private:
+    void Bit(unsigned bit) {
+        acc_ |= bit << used_;
+        if (++used_ == 8) {
+            out_ += static_cast<char>(acc_);
+            acc_ = 0;
+            used_ = 0;
+        }
+    }
+    std::string out_;
+    unsigned acc_ = 0;
+    int used_ = 0;
+};
+
+void PutLiteral(BitWriter& w, unsigned symbol) {  // the fixed Huffman code of a literal/length symbol
+    if (symbol < 144) w.Code(0x30 + symbol, 8);
+    else if (symbol < 256) w.Code(0x190 + symbol - 144, 9);
+    else if (symbol < 280) w.Code(symbol - 256, 7);
+    else w.Code(0xC0 + symbol - 280, 8);
+}
+
+void PutMatch(BitWriter& w, int length, int distance) {
+    static constexpr int kLengthBase[] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
+                                          31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
+    static constexpr int kLengthExtra[] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
+                                           2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
+    static constexpr int kDistBase[] = {1,   2,   3,   4,   5,   7,    9,    13,   17,   25,   33,   49,   65,    97,    129,
+                                        193, 257, 385, 513, 769, 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
+    int l = 28;
+    while (kLengthBase[l] > length) --l;
+    PutLiteral(w, 257 + l);
+    w.Bits(length - kLengthBase[l], kLengthExtra[l]);
+    int d = 29;
+    while (kDistBase[d] > distance) --d;
+    w.Code(d, 5);
+    w.Bits(distance - kDistBase[d], d < 4 ? 0 : d / 2 - 1);
+}
+
+// A zlib stream: one deflate block with the fixed codes, repeats found at the distances
+// that image rows repeat at (the pixel before, the row above).
+std::string Zlib(const std::string& raw, const std::vector<int>& distances) {
+    BitWriter w;
+    w.Bits(1, 1);  // the final block
+    w.Bits(1, 2);  // fixed Huffman codes
+    for (size_t pos = 0; pos < raw.size();) {
+        int best = 0, bestDistance = 0;
+        for (int d : distances) {
+            if (d <= 0 || static_cast<size_t>(d) > pos) continue;
+            int n = 0;
+            while (n < 258 && pos + n < raw.size() && raw[pos + n] == raw[pos + n - d]) ++n;
+            if (n > best) best = n, bestDistance = d;
+        }
+        if (best >= 3) {
+            PutMatch(w, best, bestDistance);
+            pos += static_cast<size_t>(best);
+        } else {
+            PutLiteral(w, static_cast<unsigned char>(raw[pos++]));
+        }
+    }
+    PutLiteral(w, 256);  // end of block
     std::string out = "\x78\x01";
+    out += w.Finish();
     std::uint32_t a = 1, b = 0;
     for (unsigned char c : raw) {
         a = (a + c) % 65521;
         b = (b + a) % 65521;
     }
-    size_t pos = 0;
-    do {
-        const size_t n = std::min<size_t>(65535, raw.size() - pos);
-        out += static_cast<char>(pos + n == raw.size() ? 1 : 0);
-        PutLe16(out, static_cast<std::uint32_t>(n));
-        PutLe16(out, static_cast<std::uint32_t>(~n & 0xFFFF));
-        out.append(raw, pos, n);
-        pos += n;
-    } while (pos < raw.size());
     PutBe32(out, (b << 16) | a);
+    return out;
+}
+
+// A PNG of 8-bit RGBA pixels, the alpha fully opaque: the form Windows takes in an icon.
+std::string PngRgba(int size) {
+    const auto px = icon::Pixels(size);
+    std::string raw;
+    for (int y = 0; y < size; ++y) {
+        raw += '\0';  // filter type: none
+        for (int x = 0; x < size; ++x) {
+            const Rgb c = px[static_cast<size_t>(y) * size + x];
+            raw += static_cast<char>(c >> 16);
+            raw += static_cast<char>((c >> 8) & 0xFF);
+            raw += static_cast<char>(c & 0xFF);
+            raw += static_cast<char>(0xFF);
+        }
+    }
+    std::string header;
+    PutBe32(header, static_cast<std::uint32_t>(size));
+    PutBe32(header, static_cast<std::uint32_t>(size));
+    header += static_cast<char>(8);
+    header += static_cast<char>(6);  // colour type: RGB with alpha
+    header += std::string(3, '\0');
+    std::string out = "\x89PNG\r\n\x1a\n";
+    PutChunk(out, "IHDR", header);
+    PutChunk(out, "IDAT", Zlib(raw, {4, 1 + 4 * size}));
+    PutChunk(out, "IEND", "");
     return out;
 }
 
@@ -123,7 +214,8 @@ std::string Png(int size) {
         }
         PutChunk(out, "PLTE", plte);
     }
-    PutChunk(out, "IDAT", Zlib(raw));
+    const int rowBytes = 1 + (indexed ? (size * depth + 7) / 8 : 3 * size);
+    PutChunk(out, "IDAT", Zlib(raw, {1, indexed ? 1 : 3, rowBytes}));
     PutChunk(out, "IEND", "");
     return out;
 }
@@ -131,28 +223,29 @@ std::string Png(int size) {
 std::string Ico(const std::vector<int>& sizes) {
     std::vector<std::string> images;
     for (int size : sizes) {
+        if (size > kLargestBitmap) {
+            images.push_back(PngRgba(size));
+            continue;
+        }
         const auto px = icon::Pixels(size);
-        const int xorStride = (size * 3 + 3) / 4 * 4;
         const int andStride = (size + 31) / 32 * 4;
         std::string dib;
         PutLe32(dib, 40);  // BITMAPINFOHEADER
         PutLe32(dib, static_cast<std::uint32_t>(size));
         PutLe32(dib, static_cast<std::uint32_t>(2 * size));  // colour rows plus mask rows
         PutLe16(dib, 1);
-        PutLe16(dib, 24);
+        PutLe16(dib, 32);
         PutLe32(dib, 0);
-        PutLe32(dib, static_cast<std::uint32_t>((xorStride + andStride) * size));
+        PutLe32(dib, static_cast<std::uint32_t>((4 * size + andStride) * size));
         dib += std::string(16, '\0');
         for (int y = size - 1; y >= 0; --y) {  // bottom row first
-            std::string row;
             for (int x = 0; x < size; ++x) {
                 const Rgb c = px[static_cast<size_t>(y) * size + x];
-                row += static_cast<char>(c & 0xFF);
-                row += static_cast<char>((c >> 8) & 0xFF);
-                row += static_cast<char>(c >> 16);
+                dib += static_cast<char>(c & 0xFF);
+                dib += static_cast<char>((c >> 8) & 0xFF);
+                dib += static_cast<char>(c >> 16);
+                dib += static_cast<char>(0xFF);  // alpha: opaque
             }
-            row.resize(static_cast<size_t>(xorStride), '\0');
-            dib += row;
         }
         dib += std::string(static_cast<size_t>(andStride) * size, '\0');  // mask: every pixel opaque
         images.push_back(dib);
@@ -168,7 +261,7 @@ std::string Ico(const std::vector<int>& sizes) {
         out += static_cast<char>(sizes[i] >= 256 ? 0 : sizes[i]);
         out += std::string(2, '\0');  // no palette, reserved
         PutLe16(out, 1);              // planes
-        PutLe16(out, 24);             // bits per pixel
+        PutLe16(out, 32);             // bits per pixel
         PutLe32(out, static_cast<std::uint32_t>(images[i].size()));
         PutLe32(out, offset);
         offset += static_cast<std::uint32_t>(images[i].size());

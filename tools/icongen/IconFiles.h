@@ -9,7 +9,9 @@ namespace sudoku::iconfiles {
 // A PNG image of the icon at one size (palette colours when the design has few).
 std::string Png(int size);
 
-// A Windows .ico holding one 24-bit image for each size.
+// A Windows .ico holding one 32-bit image with alpha for each size: a bitmap up to
+// kLargestBitmap pixels, a PNG above (Windows Vista and later read those).
+inline constexpr int kLargestBitmap = 64;
 std::string Ico(const std::vector<int>& sizes);
 
 // An SVG of the icon: the design at `grid` pixels traced into rectangles, scalable to any size.

@@ -126,8 +126,11 @@ void Win32MainWindow::SetIcons() {
                                                    DpiApi::SystemMetric(metricX, dpi_),
                                                    DpiApi::SystemMetric(metricY, dpi_), LR_DEFAULTCOLOR));
     };
-    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, load(SM_CXICON, SM_CYICON));
-    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, load(SM_CXSMICON, SM_CYSMICON));
+    // WM_SETICON hands back the icon it replaces, one this window loaded before: freed.
+    if (const auto old = reinterpret_cast<HICON>(SendMessageW(hwnd_, WM_SETICON, ICON_BIG, load(SM_CXICON, SM_CYICON))))
+        DestroyIcon(old);
+    if (const auto old = reinterpret_cast<HICON>(SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, load(SM_CXSMICON, SM_CYSMICON))))
+        DestroyIcon(old);
 }
 
 void Win32MainWindow::ApplyDpi(unsigned dpi) {
