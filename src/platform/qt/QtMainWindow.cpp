@@ -124,14 +124,13 @@ void QtMainWindow::CentreOnScreen() {
 
 void QtMainWindow::BringToFront(const Launch& launch) {
     if (!launch.activationToken.isEmpty()) qputenv("XDG_ACTIVATION_TOKEN", launch.activationToken);
-    if (isMinimized()) {
-        showNormal();
-    } else {
-        show();
-    }
+    // Back to the state it had before it was minimised: a maximised window comes back maximised.
+    if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
     raise();
-    activateWindow();
-    CompleteStartup(winId(), launch.startupId.toStdString());
+    const std::uint32_t time = launch.startupIds.isEmpty() ? 0 : StartupTime(launch.startupIds.back());
+    if (!ActivateWindow(winId(), time)) activateWindow();
+    for (const QByteArray& id : launch.startupIds) CompleteStartup(winId(), id.toStdString());
 }
 
 bool QtMainWindow::eventFilter(QObject* watched, QEvent* e) {
