@@ -11,6 +11,7 @@ import signal
 import socket
 import subprocess
 import sys
+import threading
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -824,21 +825,56 @@ def case_offscreen_launch(s):
                       + (f"ended with {first.returncode}" if first.poll() is not None else "runs"))
 
 
+def slow_display(s, delay):
+    """A TCP display that forwards to the session's X server, each connection after a delay: a
+    game started on it holds its lock that long before its window exists. Returns its name."""
+    listener = socket.socket()
+    listener.bind(("127.0.0.1", 0))
+    listener.listen()
+    path = "/tmp/.X11-unix/X" + s.display.lstrip(":")
+
+    def pump(a, b):
+        try:
+            while data := a.recv(65536):
+                b.sendall(data)
+        except OSError:
+            pass
+        finally:
+            b.close()  # noqa: B012
+
+    def serve():
+        while True:
+            try:
+                client, _ = listener.accept()
+            except OSError:
+                return
+            time.sleep(delay)
+            server = socket.socket(socket.AF_UNIX)
+            server.connect(path)
+            threading.Thread(target=pump, args=(client, server), daemon=True).start()
+            threading.Thread(target=pump, args=(server, client), daemon=True).start()
+
+    threading.Thread(target=serve, daemon=True).start()
+    return "127.0.0.1:%d" % (listener.getsockname()[1] - 6000)
+
+
 def case_early_launch(s):
-    """A launch while the running copy is still starting is not lost: it ends at once, and its
-    startup notification is completed when the window is there."""
+    """A launch while the running copy is still starting (its display answers only after a second)
+    is not lost: it ends at once, and its startup notification is completed when the window is there."""
     x = xs.XClient(s.display)
     try:
         x.watch_root()
-        first = s.start_game()
+        first = s.start_game(env=dict(s.env, DISPLAY=slow_display(s, 1.0)))
         wait_locked(s, first)
         second = s.start_game(env=dict(s.env, DESKTOP_STARTUP_ID="sudoku-early_TIME2"))
         status = wait_exit(second, 5)
         if status != 0 or s.output(second):
             raise Failure(f"the early launch ended with {status}: {s.output(second)!r}")
+        if s.game_windows():
+            raise Failure("the first copy's window was there before the early launch ended")
         wait_startup_message(s, x, b"remove: ID=sudoku-early_TIME2")
-        if len(s.game_windows()) != 1:
-            raise Failure(f"windows: {s.game_windows()}")
+        if len(s.game_windows()) != 1 or first.poll() is not None:
+            raise Failure(f"windows: {s.game_windows()}, first copy: {first.poll()}")
     finally:
         x.close()
 
