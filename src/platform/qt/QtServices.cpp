@@ -106,8 +106,7 @@ private:
 bool QtProcess::AnotherInstanceRunning() {
     lock_ = std::make_unique<InstanceLock>();
     switch (lock_->Acquire()) {
-        case InstanceLock::Result::HeldByAnother:
-        {
+        case InstanceLock::Result::HeldByAnother: {
             // Hand the launch over, so that the running copy comes to the front and completes it.
             QByteArray id = qgetenv("DESKTOP_STARTUP_ID"), token = qgetenv("XDG_ACTIVATION_TOKEN");
             if (!IsWellFormedStartupId(id)) id.clear();
@@ -140,9 +139,12 @@ void QtProcess::ListenForLaunches(QObject* owner, std::function<void(const Launc
     auto* gate = new LaunchGate(owner, std::move(onLaunch));
     auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, owner);
     QObject::connect(notifier, &QSocketNotifier::activated, owner, [fd, gate] {
+        // A batch at a time: under a steady flood the notifier fires again, and the window keeps
+        // handling its other events in between.
         char buf[4096];
         ssize_t n;
-        while ((n = recv(fd, buf, sizeof buf, MSG_DONTWAIT)) >= 0) gate->Add(QByteArray(buf, static_cast<qsizetype>(n)));
+        for (int i = 0; i < 64 && (n = recv(fd, buf, sizeof buf, MSG_DONTWAIT)) >= 0; ++i)
+            gate->Add(QByteArray(buf, static_cast<qsizetype>(n)));
         gate->Flush();
     });
 }
