@@ -25,6 +25,7 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.sudoku_game.Sudoku"));
     sudoku::qt::QtMainWindow window(game, ui);
     process.ListenForLaunches(&window, [&window](const sudoku::qt::Launch& l) { window.BringToFront(l); });
+    window.CentreOnScreen();  // placed before it is mapped, then again once its frame is known
     window.show();
     window.CentreOnScreen();
     return app.exec();
