@@ -128,8 +128,9 @@ void QtMainWindow::BringToFront(const Launch& launch) {
     if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
-    const std::uint32_t time = launch.startupIds.isEmpty() ? 0 : StartupTime(launch.startupIds.back());
-    if (!ActivateWindow(winId(), time)) activateWindow();
+    activateWindow();  // also where no window manager answers the request below
+    // Then on behalf of the launch, whose time lets it past focus-stealing prevention.
+    if (!launch.startupIds.isEmpty()) ActivateWindow(winId(), StartupTime(launch.startupIds.back()));
     for (const QByteArray& id : launch.startupIds) CompleteStartup(winId(), id.toStdString());
 }
 
