@@ -166,5 +166,5 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)  # Depends from the libraries the binary links (dpkg-shlibdeps)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-crosextra-carlito)  # metric twin of the game's font, Calibri
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-crosextra-carlito, qt6-wayland")  # Calibri's metric twin; Wayland
 include(CPack)

@@ -9,6 +9,8 @@ packages=(
   fonts-crosextra-carlito
   xvfb xauth xdotool imagemagick x11-utils libx11-dev libxcb1-dev
   desktop-file-utils appstream dpkg-dev file python3 x11-xkb-utils librsvg2-bin lintian
+  # Wayland: the toolkit's platform plugin, and a headless compositor for its test.
+  qt6-wayland weston
   # The Windows build: MinGW-w64, GoogleTest's sources, the installer, and wine (64-bit only)
   # with the X libraries its display driver loads, which are only recommended.
   g++-mingw-w64-x86-64-posix googletest nsis unzip wine wine64

@@ -11,6 +11,7 @@ import signal
 import socket
 import subprocess
 import sys
+import threading
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -352,12 +353,19 @@ def case_keyboard(s, layout="us"):
     w.focus()
     w.key("F3")
     w.wait_for(lambda im: all(back(im, picker(k)) == PICKER for k in range(1, 11)), "F3 shows the picker")
-    # Held down, keypad plus repeats: one step per repeat, up to 72 points (S=122).
-    s.run(["xdotool", "keydown", "KP_Add"])
-    time.sleep(1.5)
-    s.run(["xdotool", "keyup", "KP_Add"])
-    w.wait_for(lambda im: im.pixel(edge(2, 122), 20) == BLACK
-               and all(im.pixel(x, 20) == WHITE for x in range(8, edge(2, 122) - 1)), "72 points after holding +")
+    # Held down, keypad plus repeats: one step per auto-repeat. Held for exactly two repeats, so
+    # that a single lost one shows: 18 -> 20, 22, 24 points (S=42), and no further.
+    x = xs.XClient(s.display)
+    try:
+        x.hold_key(0xFFAB, 2)  # KP_Add
+    finally:
+        x.close()
+    y = edge(2, 42) + 10  # through the empty cell (2,1)
+    first_cell = lambda im: (im.pixel(edge(2, 42), y) == BLACK  # noqa: E731
+                             and all(im.pixel(x, y) == WHITE for x in range(8, edge(2, 42) - 1)))
+    w.wait_for(first_cell, "24 points after keypad + and two auto-repeats")
+    time.sleep(0.3)
+    check(errors, first_cell(w.shot()), "the size went on past 24 points")
     finish(errors)
 
 
@@ -589,6 +597,10 @@ def lock_setup(s, variant):
         os.chmod(s.runtime, 0o500)
         env["TMPDIR"] = shared
         return prefix, env, os.path.join(shared, f"sudoku-{OTHER_USER if prefix else os.geteuid()}")
+    if variant == "runtime_open":  # a runtime folder of ours that others may enter is refused
+        os.chmod(s.runtime, 0o755)
+        env["TMPDIR"] = shared
+        return [], env, os.path.join(shared, own)
     if variant == "no_tmpdir":
         env.update(XDG_RUNTIME_DIR=os.path.join(s.tmp, "gone"), TMPDIR=os.path.join(s.tmp, "gone-too"))
         return [], env, "/tmp/" + own
@@ -719,9 +731,15 @@ def case_no_locale(s):
         raise Failure(f"legacy title: {out}")
 
 
-def case_bring_to_front(s):
+def case_bring_to_front(s, variant=None):
     """Launched again while a minimised copy runs: the running window comes back and takes the
-    focus, and the launcher's startup notification is completed."""
+    focus, and the launcher's startup notification is completed. With "after_kill", the running
+    copy started over the socket file a copy killed with kill -9 left behind."""
+    if variant == "after_kill":
+        killed, w = wait_start(s)
+        kill_game(killed)
+        if "sudoku-game.sock" not in os.listdir(s.runtime):
+            raise Failure(f"the killed copy left no socket file: {os.listdir(s.runtime)}")
     first, w = wait_start(s)
     w.choose(OPTIONS, ESC_MINIMISE)
     w.focus()
@@ -995,6 +1013,202 @@ def case_keypad(s):
     finish(errors)
 
 
+# --- 9. Launches handed over on any platform, at any moment --------------------------------
+
+def wait_locked(s, proc, timeout=10.0):
+    """Waits until the game holds the lock in its runtime folder (as /proc/locks shows)."""
+    path, deadline = os.path.join(s.runtime, "sudoku-game.lock"), time.monotonic() + timeout
+    while True:
+        if os.path.exists(path):
+            inode = ":%d " % os.stat(path).st_ino
+            with open("/proc/locks") as f:
+                if any("FLOCK" in line and inode in line for line in f):
+                    return
+        if proc.poll() is not None:
+            raise Failure(f"the game ended with {proc.returncode} before taking the lock")
+        if time.monotonic() > deadline:
+            raise Failure("the game never took the lock")
+        time.sleep(0.001)
+
+
+def wait_startup_message(s, x, wanted, timeout=5.0):
+    """Waits for a complete startup-notification message (with its closing NUL)."""
+    deadline = time.monotonic() + timeout
+    while wanted + b"\0" not in x.startup_info:
+        x.root_messages()
+        if time.monotonic() > deadline:
+            raise Failure(f"no startup message {wanted!r}; received {x.startup_info!r}")
+        time.sleep(0.03)
+
+
+def case_offscreen_launch(s):
+    """On a platform without X a launch with a startup id, and keys, leave the running copy alone."""
+    env = dict({k: v for k, v in s.env.items() if k != "DISPLAY"}, QT_QPA_PLATFORM="offscreen")
+    first = s.start_game(env=env)
+    wait_locked(s, first)
+    time.sleep(1)  # its window is up
+    second = s.start_game(env=dict(env, DESKTOP_STARTUP_ID="sudoku-test_TIME7"))
+    status = wait_exit(second, 5)
+    time.sleep(1)
+    if status != 0 or first.poll() is not None:
+        raise Failure(f"the second copy ended with {status}; the running copy "
+                      + (f"ended with {first.returncode}" if first.poll() is not None else "runs"))
+
+
+def slow_display(s, delay):
+    """A TCP display that forwards to the session's X server, each connection after a delay: a
+    game started on it holds its lock that long before its window exists. Returns its name."""
+    listener = socket.socket()
+    listener.bind(("127.0.0.1", 0))
+    listener.listen()
+    path = "/tmp/.X11-unix/X" + s.display.lstrip(":")
+
+    def pump(a, b):
+        try:
+            while data := a.recv(65536):
+                b.sendall(data)
+        except OSError:
+            pass
+        finally:
+            b.close()  # noqa: B012
+
+    def serve():
+        while True:
+            try:
+                client, _ = listener.accept()
+            except OSError:
+                return
+            time.sleep(delay)
+            server = socket.socket(socket.AF_UNIX)
+            server.connect(path)
+            threading.Thread(target=pump, args=(client, server), daemon=True).start()
+            threading.Thread(target=pump, args=(server, client), daemon=True).start()
+
+    threading.Thread(target=serve, daemon=True).start()
+    return "127.0.0.1:%d" % (listener.getsockname()[1] - 6000)
+
+
+def case_early_launch(s):
+    """A launch while the running copy is still starting (its display answers only after a second)
+    is not lost: it ends at once, and its startup notification is completed when the window is there."""
+    x = xs.XClient(s.display)
+    try:
+        x.watch_root()
+        first = s.start_game(env=dict(s.env, DISPLAY=slow_display(s, 1.0)))
+        wait_locked(s, first)
+        second = s.start_game(env=dict(s.env, DESKTOP_STARTUP_ID="sudoku-early_TIME2"))
+        status = wait_exit(second, 5)
+        if status != 0 or s.output(second):
+            raise Failure(f"the early launch ended with {status}: {s.output(second)!r}")
+        if s.game_windows():
+            raise Failure("the first copy's window was there before the early launch ended")
+        wait_startup_message(s, x, b"remove: ID=sudoku-early_TIME2")
+        if len(s.game_windows()) != 1 or first.poll() is not None:
+            raise Failure(f"windows: {s.game_windows()}, first copy: {first.poll()}")
+    finally:
+        x.close()
+
+
+def case_launch_ids(s):
+    """What later launches hand over: the window is activated with the launch's time, an id of a
+    length where the closing NUL needs a message of its own is completed with it, malformed ids
+    are dropped, and a flood of launches raises the window a few times, not once each."""
+    first, w = wait_start(s)
+    sock = os.path.join(s.runtime, "sudoku-game.sock")
+    x = xs.XClient(s.display)
+    try:
+        x.watch_root()
+        exact = "sudoku-" + "x" * 13 + "_TIME4242"  # "remove: ID=" and this fill two messages exactly
+        status = wait_exit(s.start_game(env=dict(s.env, DESKTOP_STARTUP_ID=exact)), 5)
+        if status != 0:
+            raise Failure(f"the launch ended with {status}")
+        wait_startup_message(s, x, b"remove: ID=" + exact.encode())
+        deadline = time.monotonic() + 3
+        while (w.wid, 1, 4242) not in x.activations:
+            if time.monotonic() > deadline:
+                raise Failure(f"no request to activate with the launch's time 4242: {x.activations}")
+            x.root_messages()
+            time.sleep(0.03)
+        # Malformed ids, sent straight to the socket: a NUL, a line break, too long.
+        with socket.socket(socket.AF_UNIX, socket.SOCK_DGRAM) as c:
+            for bad in (b"sudoku-a\0NAME=evil", b"sudoku-b\rNAME=evil", b"sudoku-c" + b"y" * 300):
+                c.sendto(b"DESKTOP_STARTUP_ID=" + bad + b"\nXDG_ACTIVATION_TOKEN=", sock)
+            time.sleep(0.5)
+            x.root_messages()
+            for tag in (b"sudoku-a", b"sudoku-b", b"sudoku-c"):
+                if tag in x.startup_info:
+                    raise Failure(f"a malformed id reached the desktop: {x.startup_info!r}")
+            # A flood: 300 launches at once, then the window is raised a few times at most, with the
+            # newest launch's time, and the newest launch is completed.
+            before = len(x.activations)
+            t0 = time.monotonic()
+            for i in range(300):
+                while True:
+                    try:
+                        c.sendto(b"DESKTOP_STARTUP_ID=flood-%d_TIME%d\nXDG_ACTIVATION_TOKEN=" % (i, 5000 + i), sock)
+                        break
+                    except BlockingIOError:
+                        time.sleep(0.001)
+        took = time.monotonic() - t0
+        wait_startup_message(s, x, b"remove: ID=flood-299_TIME5299")
+        time.sleep(0.3)
+        x.root_messages()
+        raises = [a for a in x.activations[before:] if a[0] == w.wid]
+        print(f"300 launches in {took * 1000:.0f} ms: {len(raises)} raises")
+        if not raises or raises[-1][2] != 5299 or len(raises) > 3 + took / 0.1:
+            raise Failure(f"raises after the flood: {raises}")
+    finally:
+        x.close()
+    if first.poll() is not None:
+        raise Failure(f"the running copy ended with {first.returncode}")
+
+
+def case_wayland(s):
+    """On a Wayland compositor (weston, headless) the window appears with its title, and a second
+    launch ends at once; with the compositor gone and no X display, one line and status 1."""
+    if not shutil.which("weston"):
+        skip("weston is not installed (scripts/setup.sh installs it)")
+    log = os.path.join(s.tmp, "weston.log")
+    env = {k: v for k, v in s.env.items() if k not in ("DISPLAY", "QT_QPA_PLATFORM")}
+    env["WAYLAND_DISPLAY"] = "wayland-sudoku"
+    weston = s.start(["weston", "--backend=headless-backend.so", "--socket=wayland-sudoku", "--idle-time=0",
+                      "--debug", "--logger-scopes=log,proto", f"--log={log}"], env)
+    deadline = time.monotonic() + 10
+    while not os.path.exists(os.path.join(s.runtime, "wayland-sudoku")):
+        if weston.poll() is not None or time.monotonic() > deadline:
+            raise Failure(f"weston did not start: {s.output(weston)!r}")
+        time.sleep(0.05)
+
+    def requests():
+        with open(log, errors="replace") as f:
+            return [line for line in f if "][proto] client" in line and " rq " in line]
+
+    first = s.start_game(env=env)
+    deadline = time.monotonic() + 10
+    while True:  # titled, configured and given a buffer: the window is on the screen
+        lines = requests()
+        titled = [line.split("] client ")[1].split()[0] for line in lines if f'.set_title("{xs.TITLE}")' in line]
+        ours = [line for line in lines if titled and f"] client {titled[0]} " in line]
+        if any("ack_configure" in line for line in ours) and any(".attach(wl_buffer" in line for line in ours):
+            break
+        if first.poll() is not None or time.monotonic() > deadline:
+            raise Failure(f"no titled window on the compositor (game: {first.poll()}, {s.output(first)!r})")
+        time.sleep(0.05)
+    status = wait_exit(s.start_game(env=env), 5)
+    if status != 0 or first.poll() is not None:
+        raise Failure(f"the second launch ended with {status}; the first " + ("ended" if first.poll() is not None else "runs"))
+    first.kill()
+    first.wait()
+    weston.terminate()
+    weston.wait(5)
+    r = subprocess.run([s.exe], env=env, capture_output=True, timeout=10)
+    lines = r.stderr.decode(errors="replace").strip().splitlines()
+    if r.returncode != 1 or len(lines) != 1 or "wayland-sudoku" not in lines[0] or "DISPLAY" not in lines[0]:
+        raise Failure(f"compositor gone: status {r.returncode}, {lines}")
+    # With an X display as well, the game starts there.
+    wait_start(s, env=dict(env, DISPLAY=s.display))
+
+
 CASES = {
     "window_layout": case_window_layout,
     "single_instance": case_single_instance,
@@ -1016,6 +1230,10 @@ CASES = {
     "frozen_first": case_frozen_first,
     "abandoned_mutex": case_abandoned_mutex,
     "keypad": case_keypad,
+    "offscreen_launch": case_offscreen_launch,
+    "early_launch": case_early_launch,
+    "launch_ids": case_launch_ids,
+    "wayland": case_wayland,
 }
 SCREENS = {"small_screen": (640, 480)}
 

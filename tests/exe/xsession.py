@@ -134,6 +134,7 @@ class XClient:
             raise Failure(f"cannot open display {display}")
         self.root = x.XDefaultRootWindow(self.dpy)
         self.startup_info = b""  # the text of the startup-notification messages received
+        self.activations = []  # (window, source, time) of each request to activate a window
 
     def atom(self, name):
         return self.x.XInternAtom(self.dpy, name.encode(), 0)
@@ -167,7 +168,26 @@ class XClient:
                 out.append((ev.xclient.window, name, ev.xclient.l[0]))
                 if name.startswith("_NET_STARTUP_INFO"):
                     self.startup_info += bytes(ev.xclient.l)[:20]
+                if name == "_NET_ACTIVE_WINDOW":
+                    self.activations.append((ev.xclient.window, ev.xclient.l[0], ev.xclient.l[1] & 0xFFFFFFFF))
         return out
+
+    def hold_key(self, keysym, repeats, delay_ms=500, interval_ms=500):
+        """Holds a key down long enough for exactly this many auto-repeats: the server repeats
+        after delay_ms and then every interval_ms, and the key is let go half an interval after
+        the last repeat, so scheduling would have to slip by that much to change the count."""
+        x, xtst = self.x, ctypes.CDLL(ctypes.util.find_library("Xtst") or "libXtst.so.6")
+        x.XkbSetAutoRepeatRate.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_uint, ctypes.c_uint]
+        x.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+        xtst.XTestFakeKeyEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
+        x.XkbSetAutoRepeatRate(self.dpy, 0x100, delay_ms, interval_ms)  # the core keyboard
+        code = x.XKeysymToKeycode(self.dpy, keysym)
+        x.XSync(self.dpy, 0)
+        xtst.XTestFakeKeyEvent(self.dpy, code, 1, 0)
+        x.XSync(self.dpy, 0)
+        time.sleep((delay_ms + (repeats - 0.5) * interval_ms) / 1000)
+        xtst.XTestFakeKeyEvent(self.dpy, code, 0, 0)
+        x.XSync(self.dpy, 0)
 
     def close(self):
         if self.dpy:

@@ -49,7 +49,7 @@ echo "$(basename "$deb"): $(stat -c %s "$deb") bytes"
 field() { dpkg-deb -f "$deb" "$1"; }
 echo "Depends: $(field Depends)"
 field Depends | grep -q 'libqt6widgets6' || fail "Depends lacks the Qt libraries (dpkg-shlibdeps)"
-[ "$(field Recommends)" = fonts-crosextra-carlito ] || fail "Recommends: $(field Recommends)"
+[ "$(field Recommends)" = "fonts-crosextra-carlito, qt6-wayland" ] || fail "Recommends: $(field Recommends)"
 [ "$(field Section)" = games ] || fail "Section: $(field Section)"
 
 echo "--- apt-get install"

@@ -126,3 +126,10 @@ TEST_F(NativeKeys, KeypadFollowsNumLockAsOnWindows) {
         }
     }
 }
+
+TEST_F(NativeKeys, KeyOutsideTheScanTableOnAPlatformWithoutX) {
+    // The main keyboard's minus (scan code 20) is looked up in the X server's keymap; offscreen
+    // there is none, and the symbol typed decides.
+    QKeyEvent minus(QEvent::KeyPress, Qt::Key_Minus, {}, 20, 0x2d, 0, QStringLiteral("-"));
+    EXPECT_EQ(qt::VirtualKeyOf(minus), 189);
+}

@@ -89,6 +89,33 @@ TEST(QtProcess, SecondsSinceMidnightIsTheTimeOfDay) {  // what the random source
     EXPECT_TRUE(off < 2.0 || off > 86398.0) << off;
 }
 
+TEST(Launches, OnlyWellFormedStartupIdsAndTheirTime) {
+    EXPECT_TRUE(qt::IsWellFormedStartupId("host-1234-box-sudoku-0_TIME123456"));
+    EXPECT_TRUE(qt::IsWellFormedStartupId(QByteArray(qt::kMaxStartupIdLength, 'x')));
+    for (const QByteArray& bad : {QByteArray(), QByteArray(qt::kMaxStartupIdLength + 1, 'x'), QByteArray("a\nNAME=b"),
+                                  QByteArray("a\0b", 3), QByteArray("a\rb"), QByteArray("a\x7f"), QByteArray("\xd0\xaf")})
+        EXPECT_FALSE(qt::IsWellFormedStartupId(bad)) << bad.toHex().constData();
+    EXPECT_EQ(qt::StartupTime("host-1-sudoku-0_TIME4294967295"), 4294967295u);
+    EXPECT_EQ(qt::StartupTime("a_TIME1_TIME77"), 77u);
+    EXPECT_EQ(qt::StartupTime("a_TIME4294967296"), 0u);
+    EXPECT_EQ(qt::StartupTime("a_TIME12x"), 0u);
+    EXPECT_EQ(qt::StartupTime("no-time"), 0u);
+}
+
+using BringToFront = RealWindow;
+
+TEST_F(BringToFront, AMaximisedWindowComesBackMaximised) {
+    window->showMaximized();
+    window->showMinimized();
+    window->BringToFront(qt::Launch{});
+    EXPECT_EQ(window->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized), Qt::WindowMaximized);
+    window->showNormal();
+    window->showMinimized();
+    window->BringToFront(qt::Launch{});
+    EXPECT_EQ(window->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized), Qt::WindowNoState);
+    EXPECT_TRUE(window->isVisible());
+}
+
 using MousePlay = RealWindow;
 
 TEST_F(MousePlay, SelectEnterAndErase) {

@@ -94,6 +94,7 @@ bool InstanceLock::TryFolder(const std::string& folder, Result& result) {
             lockFd_ = fd;
             folder_ = folder;
             result = Result::Acquired;
+            Bind();  // at once: a later launch's message then waits in the kernel until we read it
             return true;
         }
         close(fd);
@@ -101,18 +102,17 @@ bool InstanceLock::TryFolder(const std::string& folder, Result& result) {
     return false;
 }
 
-int InstanceLock::Listen() {
+void InstanceLock::Bind() {
     sockaddr_un addr;
-    if (lockFd_ < 0 || !SocketAddress(folder_, addr)) return -1;
+    if (lockFd_ < 0 || listenFd_ >= 0 || !SocketAddress(folder_, addr)) return;
     const int fd = socket(AF_UNIX, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (fd < 0) return -1;
+    if (fd < 0) return;
     unlink(addr.sun_path);  // we hold the lock: a socket file here is a leftover
     if (bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
         close(fd);
-        return -1;
+        return;
     }
     listenFd_ = fd;
-    return fd;
 }
 
 bool InstanceLock::Tell(const std::string& message) const {
@@ -120,8 +120,15 @@ bool InstanceLock::Tell(const std::string& message) const {
     if (folder_.empty() || !SocketAddress(folder_, addr)) return false;
     const int fd = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     if (fd < 0) return false;
-    const bool sent = sendto(fd, message.data(), message.size(), MSG_DONTWAIT, reinterpret_cast<sockaddr*>(&addr),
-                             sizeof addr) == static_cast<ssize_t>(message.size());
+    // The holder binds its socket right after taking the lock, and its queue may be full for a
+    // moment: a short wait covers both, a copy that never listens costs no more than that.
+    bool sent = false;
+    for (int attempt = 0; attempt < 50 && !sent; ++attempt) {
+        if (attempt) usleep(10'000);
+        sent = sendto(fd, message.data(), message.size(), MSG_DONTWAIT, reinterpret_cast<sockaddr*>(&addr),
+                      sizeof addr) == static_cast<ssize_t>(message.size());
+        if (!sent && errno != EAGAIN && errno != ECONNREFUSED && errno != ENOENT) break;
+    }
     close(fd);
     return sent;
 }

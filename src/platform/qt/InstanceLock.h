@@ -22,13 +22,15 @@ public:
     const std::string& Folder() const { return folder_; }
     bool FellBack() const { return fellBack_; }
 
-    // The running copy: a non-blocking socket that receives later launches' messages; -1 if none.
-    int Listen();
+    // The running copy: a non-blocking socket, bound as the lock is taken, that receives later
+    // launches' messages; -1 if none.
+    int Listen() const { return listenFd_; }
     // A later launch: hands its message to the running copy; false if nobody listens.
     bool Tell(const std::string& message) const;
 
 private:
     bool TryFolder(const std::string& folder, Result& result);
+    void Bind();
 
     int lockFd_ = -1;
     int listenFd_ = -1;

@@ -36,8 +36,8 @@ std::vector<std::uint32_t> KeySymbolsOf(std::uint32_t scanCode) {
     std::vector<std::uint32_t> syms;
 #ifdef SUDOKU_HAVE_XCB
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    if (!x11 || scanCode < 8 || scanCode > 255) return syms;
-    xcb_connection_t* c = x11->connection();
+    xcb_connection_t* c = x11 ? x11->connection() : nullptr;  // none on a platform without X
+    if (!c || scanCode < 8 || scanCode > 255) return syms;
     const auto code = static_cast<xcb_keycode_t>(scanCode);
     xcb_get_keyboard_mapping_reply_t* reply =
         xcb_get_keyboard_mapping_reply(c, xcb_get_keyboard_mapping(c, code, 1), nullptr);

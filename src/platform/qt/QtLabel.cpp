@@ -14,19 +14,20 @@ QtLabel::QtLabel(QWidget* parent, const form::LabelDesign& d) : QLabel(parent) {
         setFrameStyle(QFrame::Box | QFrame::Plain);
         setLineWidth(1);
     }
+    // Colours and font set once each: a start-up makes nearly a hundred labels.
     QPalette pal = palette();
     pal.setColor(QPalette::WindowText, Qt::black);
-    setPalette(pal);
     back_ = d.background;
     if (!d.transparent) {
         setAutoFillBackground(true);
-        SetBackColor(d.background);
+        pal.setColor(QPalette::Window, QColor::fromRgb(d.background));
     }
+    setPalette(pal);
     QFont f = font();
     f.setFamily(QStringLiteral("Calibri"));
+    f.setPixelSize(layout::FontPixels(d.fontPt));
     setFont(f);
-    fontPt_ = -1;
-    SetFontSize(d.fontPt);
+    fontPt_ = d.fontPt;
     SetCaption(d.caption);
     setGeometry(d.left, d.top, d.width, d.height);
 }

@@ -113,14 +113,14 @@ void QtMainWindow::CentreOnScreen() {
 
 void QtMainWindow::BringToFront(const Launch& launch) {
     if (!launch.activationToken.isEmpty()) qputenv("XDG_ACTIVATION_TOKEN", launch.activationToken);
-    if (isMinimized()) {
-        showNormal();
-    } else {
-        show();
-    }
+    // Back to the state it had before it was minimised: a maximised window comes back maximised.
+    if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
     raise();
-    activateWindow();
-    CompleteStartup(winId(), launch.startupId.toStdString());
+    activateWindow();  // also where no window manager answers the request below
+    // Then on behalf of the launch, whose time lets it past focus-stealing prevention.
+    if (!launch.startupIds.isEmpty()) ActivateWindow(winId(), StartupTime(launch.startupIds.back()));
+    for (const QByteArray& id : launch.startupIds) CompleteStartup(winId(), id.toStdString());
 }
 
 bool QtMainWindow::eventFilter(QObject* watched, QEvent* e) {

@@ -59,7 +59,7 @@ public:
     QWidget* ClientArea() const { return centralWidget(); }
     QAction* Action(const char* name) const;
     const QTimer& ProgressTimer() const { return timer_; }
-    // Centres the window on its screen; call after show(), when the frame is known.
+    // Centres the window on its screen; call again after show(), when the frame is known.
     void CentreOnScreen();
     // A later launch: the window comes to the front, restored if minimised, and the launch completes.
     void BringToFront(const Launch& launch);

@@ -1,9 +1,13 @@
 #include "platform/qt/QtServices.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QTime>
+#include <QTimer>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #ifdef Q_OS_UNIX
 #include <QFileInfo>
@@ -21,6 +25,19 @@ namespace sudoku::qt {
 
 void QtEventPump::ProcessEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
+bool IsWellFormedStartupId(const QByteArray& id) {
+    if (id.isEmpty() || id.size() > kMaxStartupIdLength) return false;
+    return std::all_of(id.begin(), id.end(), [](char c) { return c >= 0x20 && c < 0x7f; });
+}
+
+std::uint32_t StartupTime(const QByteArray& id) {
+    const qsizetype at = id.lastIndexOf("_TIME");
+    if (at < 0) return 0;
+    bool ok = false;
+    const qulonglong t = id.mid(at + 5).toULongLong(&ok);
+    return ok && t <= 0xFFFFFFFFu ? static_cast<std::uint32_t>(t) : 0;
+}
+
 QtProcess::QtProcess() = default;
 QtProcess::~QtProcess() = default;
 
@@ -34,16 +51,69 @@ QByteArray Field(const QByteArray& message, const QByteArray& key) {
     return {};
 }
 
+// A window manager kept busy by a flood of launches helps nobody: at most one raise per this.
+constexpr int kRaiseIntervalMs = 100;
+// Launches waiting for the next raise whose startup ids are kept; a flood drops the oldest.
+constexpr qsizetype kMaxPendingIds = 16;
+
+// Gathers the launches read from the socket and passes them on, at most once per interval.
+class LaunchGate final : public QObject {
+public:
+    LaunchGate(QObject* owner, std::function<void(const Launch&)> onLaunch)
+        : QObject(owner), onLaunch_(std::move(onLaunch)) {
+        timer_.setSingleShot(true);
+        QObject::connect(&timer_, &QTimer::timeout, this, [this] { Pass(); });
+    }
+
+    void Add(const QByteArray& message) {
+        const QByteArray id = Field(message, "DESKTOP_STARTUP_ID");
+        if (IsWellFormedStartupId(id) && !pending_.startupIds.contains(id)) {
+            if (pending_.startupIds.size() == kMaxPendingIds) pending_.startupIds.removeFirst();
+            pending_.startupIds.append(id);
+        }
+        const QByteArray token = Field(message, "XDG_ACTIVATION_TOKEN");
+        if (IsWellFormedStartupId(token)) pending_.activationToken = token;
+        any_ = true;
+    }
+
+    void Flush() {
+        if (!any_ || timer_.isActive()) return;
+        const qint64 since = last_.isValid() ? last_.elapsed() : kRaiseIntervalMs;
+        if (since >= kRaiseIntervalMs) {
+            Pass();
+        } else {
+            timer_.start(static_cast<int>(kRaiseIntervalMs - since));
+        }
+    }
+
+private:
+    void Pass() {
+        const Launch launch = std::exchange(pending_, Launch{});
+        any_ = false;
+        last_.start();
+        onLaunch_(launch);
+    }
+
+    std::function<void(const Launch&)> onLaunch_;
+    Launch pending_;
+    bool any_ = false;
+    QElapsedTimer last_;
+    QTimer timer_;
+};
+
 }  // namespace
 
 bool QtProcess::AnotherInstanceRunning() {
     lock_ = std::make_unique<InstanceLock>();
     switch (lock_->Acquire()) {
-        case InstanceLock::Result::HeldByAnother:
+        case InstanceLock::Result::HeldByAnother: {
             // Hand the launch over, so that the running copy comes to the front and completes it.
-            lock_->Tell("DESKTOP_STARTUP_ID=" + std::string(qgetenv("DESKTOP_STARTUP_ID").constData()) +
-                        "\nXDG_ACTIVATION_TOKEN=" + qgetenv("XDG_ACTIVATION_TOKEN").constData());
+            QByteArray id = qgetenv("DESKTOP_STARTUP_ID"), token = qgetenv("XDG_ACTIVATION_TOKEN");
+            if (!IsWellFormedStartupId(id)) id.clear();
+            if (!IsWellFormedStartupId(token)) token.clear();
+            lock_->Tell(("DESKTOP_STARTUP_ID=" + id + "\nXDG_ACTIVATION_TOKEN=" + token).toStdString());
             return true;
+        }
         case InstanceLock::Result::NoPlace:
             std::fputs("Судоку: нет личной папки для файла блокировки (XDG_RUNTIME_DIR, TMPDIR, /tmp, ~/.cache); "
                        "второй запуск не будет замечен\n", stderr);
@@ -66,14 +136,16 @@ bool QtProcess::AnotherInstanceRunning() {
 void QtProcess::ListenForLaunches(QObject* owner, std::function<void(const Launch&)> onLaunch) {
     const int fd = lock_ ? lock_->Listen() : -1;
     if (fd < 0) return;
+    auto* gate = new LaunchGate(owner, std::move(onLaunch));
     auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, owner);
-    QObject::connect(notifier, &QSocketNotifier::activated, owner, [fd, onLaunch] {
+    QObject::connect(notifier, &QSocketNotifier::activated, owner, [fd, gate] {
+        // A batch at a time: under a steady flood the notifier fires again, and the window keeps
+        // handling its other events in between.
         char buf[4096];
         ssize_t n;
-        while ((n = recv(fd, buf, sizeof buf, MSG_DONTWAIT)) >= 0) {
-            const QByteArray message(buf, static_cast<qsizetype>(n));
-            onLaunch(Launch{Field(message, "DESKTOP_STARTUP_ID"), Field(message, "XDG_ACTIVATION_TOKEN")});
-        }
+        for (int i = 0; i < 64 && (n = recv(fd, buf, sizeof buf, MSG_DONTWAIT)) >= 0; ++i)
+            gate->Add(QByteArray(buf, static_cast<qsizetype>(n)));
+        gate->Flush();
     });
 }
 

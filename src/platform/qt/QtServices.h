@@ -1,6 +1,8 @@
 #pragma once
 #include <QByteArray>
+#include <QList>
 #include <QObject>
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -15,12 +17,20 @@ public:
 
 class InstanceLock;
 
-// What a later launch hands over to the running copy: the launcher's startup id (X11) or
-// activation token (Wayland), so that the running copy can complete the launch.
+// What later launches hand over to the running copy: the launchers' startup ids (X11) and
+// activation token (Wayland), so that the running copy can complete the launches. Launches
+// that arrive close together come as one.
 struct Launch {
-    QByteArray startupId;
-    QByteArray activationToken;
+    QList<QByteArray> startupIds;  // well-formed ones only, oldest first
+    QByteArray activationToken;    // the newest
 };
+
+// A startup id or activation token we pass on: 1 to kMaxStartupIdLength printable ASCII
+// characters, so nothing can be slipped into the lines of a message.
+constexpr qsizetype kMaxStartupIdLength = 200;
+bool IsWellFormedStartupId(const QByteArray& id);
+// The launch's X server time from a startup id ending in "_TIME<n>"; 0 when it has none.
+std::uint32_t StartupTime(const QByteArray& id);
 
 // Single instance through a lock that the kernel drops when its holder ends. A second copy
 // passes its launch to the running one and ends.

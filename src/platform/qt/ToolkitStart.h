@@ -1,0 +1,19 @@
+#pragma once
+
+namespace sudoku::qt {
+
+// Watches the toolkit while it opens its platform (X11, Wayland, ...), so that a start
+// without a usable display ends with one line naming what is missing and status 1,
+// rather than the toolkit's abort and core file; a display that accepts the connection
+// and never answers ends the same way after a few seconds. The toolkit makes the one
+// connection itself. Construct right before the QApplication, destroy right after it.
+// Messages the toolkit prints meanwhile are held and passed on once the start succeeds.
+class ToolkitStartGuard {
+public:
+    ToolkitStartGuard(int argc, char** argv);
+    ~ToolkitStartGuard();
+    ToolkitStartGuard(const ToolkitStartGuard&) = delete;
+    ToolkitStartGuard& operator=(const ToolkitStartGuard&) = delete;
+};
+
+}  // namespace sudoku::qt
