@@ -16,3 +16,4 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:detect_stack_use_after_retu
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$root/scripts/lsan.supp:print_suppressions=0"
 ctest --test-dir "$build" --output-on-failure -j2 "$@"
+bash "$root/scripts/skipped.sh" "$build"
