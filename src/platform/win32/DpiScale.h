@@ -20,6 +20,7 @@ constexpr int ScaleToDpi(int v, unsigned dpi) {
 // neighbouring labels that share an edge or overlap by a pixel still do after scaling.
 struct PixelRect {
     int left, top, right, bottom;
+    constexpr bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
 };
 constexpr PixelRect ScaleRect(int left, int top, int width, int height, unsigned dpi) {
     return {ScaleToDpi(left, dpi), ScaleToDpi(top, dpi), ScaleToDpi(left + width, dpi), ScaleToDpi(top + height, dpi)};

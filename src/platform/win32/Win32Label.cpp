@@ -165,8 +165,7 @@ Win32Label* LabelCanvas::LabelAt(POINT p) const {
     // A label without handlers lets clicks through to what lies beneath.
     for (Win32Label* label : labels_) {
         if (!label->visible_ || !label->onClick) continue;
-        const PixelRect b = label->Bounds();
-        if (p.x >= b.left && p.x < b.right && p.y >= b.top && p.y < b.bottom) return label;
+        if (label->Bounds().Contains(p.x, p.y)) return label;
     }
     return nullptr;
 }
@@ -187,8 +186,7 @@ void LabelCanvas::Release(POINT p) {
     pressed_ = nullptr;
     if (GetCapture() == window_) ReleaseCapture();
     if (!label || wasDouble || !label->visible_) return;
-    const PixelRect b = label->Bounds();
-    if (p.x < b.left || p.x >= b.right || p.y < b.top || p.y >= b.bottom) return;
+    if (!label->Bounds().Contains(p.x, p.y)) return;
     lastClicked_ = label;
     if (label->onClick) label->onClick();
 }
