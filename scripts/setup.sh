@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ clang cmake ninja-build pkg-config
-  qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev libfontconfig-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-crosextra-carlito
   xvfb xauth xdotool imagemagick x11-utils libx11-dev libxcb1-dev
   desktop-file-utils appstream dpkg-dev file python3 x11-xkb-utils librsvg2-bin lintian

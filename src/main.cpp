@@ -4,8 +4,10 @@
 #include "app/FormBuilder.h"
 #include "app/Game.h"
 #include "generator/FastRandom.h"
+#include "platform/qt/FontWarmUp.h"
 #include "platform/qt/QtMainWindow.h"
 #include "platform/qt/QtServices.h"
+#include "platform/qt/QtStyle.h"
 #include "platform/qt/ToolkitStart.h"
 #include "platform/qt/XcbStartup.h"
 
@@ -19,10 +21,13 @@ int main(int argc, char* argv[]) {
     // A second copy ends here, before the toolkit starts and before any window exists.
     if (!sudoku::form::Load(game)) return 0;
 
+    auto fonts = std::make_unique<sudoku::qt::FontWarmUp>();
     // Without a display the toolkit would abort with a core dump and a misleading hint.
     auto guard = std::make_unique<sudoku::qt::ToolkitStartGuard>(argc, argv);
     QApplication app(argc, argv);
     guard.reset();
+    fonts.reset();
+    sudoku::qt::UseStyleWithLazyIcons();
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.sudoku_game.Sudoku"));
     sudoku::qt::QtMainWindow window;
     sudoku::form::Build(game, window);
