@@ -34,7 +34,8 @@ struct RealWindow : ::testing::Test {
     qt::QtLabel* Cell(int n) { return static_cast<qt::QtLabel*>(ui.lblSudoku[n]); }
     qt::QtLabel* Picker(int k) { return static_cast<qt::QtLabel*>(ui.lblSetNum[k]); }
     qt::QtLabel* Info() { return static_cast<qt::QtLabel*>(ui.lblInfo); }
-    static Rgb Back(const QWidget* w) { return w->palette().color(QPalette::Window).rgb() & 0xFFFFFF; }
+    // The colour drawn just inside the top-left corner, clear of any frame and text.
+    static Rgb Back(QWidget* w) { return w->grab(QRect(2, 2, 1, 1)).toImage().pixel(0, 0) & 0xFFFFFF; }
     void Click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
     void Key(Qt::Key key, Qt::KeyboardModifiers mods = {}) { QTest::keyClick(window.get(), key, mods); }
     void Choose(const char* item) { window->Action(item)->trigger(); }

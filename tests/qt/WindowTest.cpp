@@ -2,7 +2,12 @@
 #include <QFontInfo>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProxyStyle>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTime>
+#include <QToolButton>
+#include <memory>
 #include <cmath>
 
 #include "QtFixture.h"
@@ -19,7 +24,7 @@ TEST_F(WindowAsDesigned, ClientAreaLabelsAndColours) {
     EXPECT_EQ(Back(window->ClientArea()), palette::kWindow);
     const int edges[] = {6, 38, 70, 109, 141, 173, 212, 244, 276};
     for (int n = 1; n <= 81; ++n) {
-        const auto* cell = Cell(n);
+        auto* cell = Cell(n);
         EXPECT_EQ(cell->geometry(), QRect(edges[(n - 1) % 9], edges[(n - 1) / 9], 33, 33));
         EXPECT_EQ(Back(cell), palette::kCellPlain);
         EXPECT_EQ(cell->text(), QString());
@@ -27,15 +32,15 @@ TEST_F(WindowAsDesigned, ClientAreaLabelsAndColours) {
         EXPECT_EQ(cell->focusPolicy(), Qt::NoFocus);
     }
     for (int k = 1; k <= 10; ++k) {
-        const auto* pick = Picker(k);
+        auto* pick = Picker(k);
         EXPECT_EQ(pick->pos(), QPoint(k <= 5 ? 315 : 349, 6 + 34 * ((k - 1) % 5)));
         EXPECT_EQ(pick->text(), k <= 9 ? QString::number(k) : QString());
         EXPECT_EQ(Back(pick), palette::kPicker);
         EXPECT_EQ(pick->alignment(), Qt::AlignCenter);
     }
-    const auto* info = Info();
+    auto* info = Info();
     EXPECT_EQ(info->geometry(), QRect(6, 312, 303, 19));
-    EXPECT_FALSE(info->autoFillBackground());  // the window colour shows through
+    EXPECT_EQ(Back(info), palette::kWindow);  // the window colour shows through, not its stored one
     EXPECT_TRUE(info->alignment() & Qt::AlignLeft);
     // Calibri, or its metric twin where Calibri itself is not installed.
     const QString family = QFontInfo(Cell(1)->font()).family();
@@ -80,6 +85,19 @@ TEST_F(WindowAsDesigned, MenusIconAndTimer) {
     ui.tmrPostr->SetEnabled(true);
     EXPECT_TRUE(QTest::qWaitFor([&] { return Info()->text() == QString::fromUtf8("Создание таблицы."); }, 5000));
     ui.tmrPostr->SetEnabled(false);
+}
+
+// The menu bar's overflow icon, read only when first needed, is then the style's own.
+TEST_F(WindowAsDesigned, OverflowIconIsTheStylesOwn) {
+    const auto* proxy = qobject_cast<QProxyStyle*>(QApplication::style());
+    ASSERT_NE(proxy, nullptr);
+    const std::unique_ptr<QStyle> own(QStyleFactory::create(proxy->baseStyle()->name()));
+    ASSERT_NE(own, nullptr);
+    const auto* overflow = window->menuBar()->findChild<QToolButton*>(QStringLiteral("qt_menubar_ext_button"));
+    ASSERT_NE(overflow, nullptr);
+    const QImage expected = own->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton).pixmap(16).toImage();
+    ASSERT_FALSE(expected.isNull());
+    EXPECT_EQ(overflow->icon().pixmap(16).toImage(), expected);
 }
 
 TEST(QtProcess, SecondsSinceMidnightIsTheTimeOfDay) {  // what the random source is seeded from

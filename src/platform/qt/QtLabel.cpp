@@ -1,6 +1,7 @@
 #include "platform/qt/QtLabel.h"
 
 #include <QMouseEvent>
+#include <QPainter>
 
 #include "app/Layout.h"
 
@@ -14,15 +15,10 @@ QtLabel::QtLabel(QWidget* parent, const form::LabelDesign& d) : QLabel(parent) {
         setFrameStyle(QFrame::Box | QFrame::Plain);
         setLineWidth(1);
     }
-    // Colours and font set once each: a start-up makes nearly a hundred labels.
-    QPalette pal = palette();
-    pal.setColor(QPalette::WindowText, Qt::black);
+    // Text in the window's black; the background is painted from the stored colour, so a
+    // start-up of nearly a hundred labels and every change of colour leave the palette alone.
     back_ = d.background;
-    if (!d.transparent) {
-        setAutoFillBackground(true);
-        pal.setColor(QPalette::Window, QColor::fromRgb(d.background));
-    }
-    setPalette(pal);
+    transparent_ = d.transparent;
     QFont f = font();
     f.setFamily(QStringLiteral("Calibri"));
     f.setPixelSize(layout::FontPixels(d.fontPt));
@@ -38,11 +34,14 @@ void QtLabel::SetCaption(const std::string& text) {
 }
 
 void QtLabel::SetBackColor(Rgb color) {
+    if (color == back_) return;
     back_ = color;
-    if (!autoFillBackground()) return;  // a transparent label keeps its stored colour unseen
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor::fromRgb(color));
-    setPalette(pal);
+    if (!transparent_) update();  // a transparent label keeps its stored colour unseen
+}
+
+void QtLabel::paintEvent(QPaintEvent* e) {
+    if (!transparent_) QPainter(this).fillRect(rect(), QColor::fromRgb(back_));
+    QLabel::paintEvent(e);
 }
 
 void QtLabel::SetFontSize(float pt) {

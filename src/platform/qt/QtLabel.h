@@ -36,6 +36,7 @@ public:
     void SetVisible(bool v) override { setVisible(v); }
 
 protected:
+    void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
@@ -43,6 +44,7 @@ protected:
 private:
     std::string caption_;
     Rgb back_ = 0;
+    bool transparent_ = false;
     float fontPt_ = 0;
     bool pressed_ = false;
     bool afterDoubleClick_ = false;
