@@ -7,8 +7,8 @@
 #include <QStyleFactory>
 #include <QTime>
 #include <QToolButton>
-#include <memory>
 #include <cmath>
+#include <memory>
 
 #include "QtFixture.h"
 #include "app/Palette.h"

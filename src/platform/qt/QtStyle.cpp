@@ -14,8 +14,7 @@ namespace {
 // The overflow button's icon, asked of the style the first time it is drawn or measured.
 class LazyIconEngine final : public QIconEngine {
 public:
-    LazyIconEngine(QStyle* style, QStyle::StandardPixmap which, const QStyleOption* option, const QWidget* widget)
-        : style_(style), which_(which), widget_(widget) {
+    LazyIconEngine(QStyle* style, const QStyleOption* option, const QWidget* widget) : style_(style), widget_(widget) {
         if (option) option_ = *option;
     }
 
@@ -41,13 +40,12 @@ private:
     QIcon& Icon() {
         if (!made_) {
             made_ = true;
-            if (style_) icon_ = style_->standardIcon(which_, option_ ? &*option_ : nullptr, widget_);
+            if (style_) icon_ = style_->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton, option_ ? &*option_ : nullptr, widget_);
         }
         return icon_;
     }
 
     QPointer<QStyle> style_;
-    QStyle::StandardPixmap which_;
     QPointer<const QWidget> widget_;
     std::optional<QStyleOption> option_;
     QIcon icon_;
@@ -59,7 +57,7 @@ public:
     using QProxyStyle::QProxyStyle;
     QIcon standardIcon(StandardPixmap which, const QStyleOption* option, const QWidget* widget) const override {
         if (which != SP_ToolBarHorizontalExtensionButton) return QProxyStyle::standardIcon(which, option, widget);
-        return QIcon(new LazyIconEngine(baseStyle(), which, option, widget));
+        return QIcon(new LazyIconEngine(baseStyle(), option, widget));
     }
 };
 
