@@ -11,6 +11,8 @@
 #include "app/Controls.h"
 #include "app/FormBuilder.h"
 #include "generator/FastRandom.h"
+#include "platform/memory/MemoryScreen.h"
+#include "scene/Scene.h"
 
 namespace sudoku::memory {
 
@@ -29,49 +31,53 @@ struct WriteLog {
     void Reset() { counts.clear(); }
 };
 
-class MemoryLabel final : public Label {
+// A label of the scene whose every property write is counted, clicked by its device pixels
+// through the scene's mouse rules as a player clicks it.
+class MemoryLabel final : public scene::SceneLabel {
 public:
-    MemoryLabel(WriteLog& log, const form::LabelDesign& d, Callback onClick, Callback onDoubleClick)
-        : caption(d.caption), back(d.background), left(d.left), top(d.top), width(d.width), height(d.height),
-          fontPt(d.fontPt), log_(log), onClick_(std::move(onClick)), onDoubleClick_(std::move(onDoubleClick)) {}
-    std::string caption;
-    Rgb back = 0;
-    int left = 0, top = 0, width = 0, height = 0;
-    float fontPt = 0;
-    bool visible = true;
+    MemoryLabel(scene::Scene& scene, const form::LabelDesign& d, Callback onClick, Callback onDoubleClick,
+                WriteLog& log)
+        : SceneLabel(scene, d, std::move(onClick), std::move(onDoubleClick)), scene_(scene), log_(log) {}
+    // The values as they stand; a test may set one behind the game's back (not counted, not repainted).
+    std::string& caption = caption_;
+    Rgb& back = back_;
+    int& left = left_;
+    int& top = top_;
+    int& width = width_;
+    int& height = height_;
+    float& fontPt = fontPt_;
+    bool& visible = visible_;
     // Geometry and font writes made while the label was shown: on a screen each would be
     // drawn half done.
     int shownMoves = 0;
 
-    // Reports a click or the second half of a double click, as a front end does.
-    void Click() { if (onClick_) onClick_(); }
-    void DoubleClick() { if (onDoubleClick_) onDoubleClick_(); }
+    // A press and a release at its centre; a double click: the second press and its release.
+    void Click() { ClickAtCentre(false); }
+    void DoubleClick() { ClickAtCentre(true); }
 
-    std::string Caption() const override { return caption; }
-    void SetCaption(const std::string& t) override { caption = t; Count(Prop::Caption); }
-    Rgb BackColor() const override { return back; }
-    void SetBackColor(Rgb c) override { back = c; Count(Prop::BackColor); }
-    int Left() const override { return left; }
-    void SetLeft(int v) override { left = v; Move(Prop::Left); }
-    int Top() const override { return top; }
-    void SetTop(int v) override { top = v; Move(Prop::Top); }
-    int Width() const override { return width; }
-    void SetWidth(int v) override { width = v; Move(Prop::Width); }
-    int Height() const override { return height; }
-    void SetHeight(int v) override { height = v; Move(Prop::Height); }
-    float FontSize() const override { return fontPt; }
-    void SetFontSize(float pt) override { fontPt = pt; Move(Prop::FontSize); }
-    bool Visible() const override { return visible; }
-    void SetVisible(bool v) override { visible = v; Count(Prop::Visible); }
+    void SetCaption(const std::string& t) override { Count(Prop::Caption); SceneLabel::SetCaption(t); }
+    void SetBackColor(Rgb c) override { Count(Prop::BackColor); SceneLabel::SetBackColor(c); }
+    void SetLeft(int v) override { Move(Prop::Left); SceneLabel::SetLeft(v); }
+    void SetTop(int v) override { Move(Prop::Top); SceneLabel::SetTop(v); }
+    void SetWidth(int v) override { Move(Prop::Width); SceneLabel::SetWidth(v); }
+    void SetHeight(int v) override { Move(Prop::Height); SceneLabel::SetHeight(v); }
+    void SetFontSize(float pt) override { Move(Prop::FontSize); SceneLabel::SetFontSize(pt); }
+    void SetVisible(bool v) override { Count(Prop::Visible); SceneLabel::SetVisible(v); }
 
 private:
     void Count(Prop p) { ++log_.counts[p]; }
     void Move(Prop p) {
         Count(p);
-        if (visible) ++shownMoves;
+        if (visible_) ++shownMoves;
     }
+    void ClickAtCentre(bool doubleClick) {
+        const scene::DeviceRect b = Bounds();
+        const int x = (b.left + b.right) / 2, y = (b.top + b.bottom) / 2;
+        scene_.Press(x, y, doubleClick);
+        scene_.Release(x, y);
+    }
+    scene::Scene& scene_;
     WriteLog& log_;
-    Callback onClick_, onDoubleClick_;
 };
 
 class MemoryMenuItem final : public MenuItem {
@@ -165,12 +171,15 @@ public:
 class MemoryControls : public ControlFactory {
 public:
     WriteLog log;
-    std::vector<std::unique_ptr<MemoryLabel>> labels;              // in the order made
+    MemoryScreen screen;
+    scene::Scene scene{screen, 0};
+    std::vector<MemoryLabel*> labels;                             // in the order made
     std::map<std::string, std::unique_ptr<MemoryMenuItem>> menu;  // by item name, separators too
     MemoryTimer timer;
     MemoryWindow window;
 
-    Window& MakeWindow(const form::WindowDesign&, KeyCallback onKey, Callback onClose) override {
+    Window& MakeWindow(const form::WindowDesign& d, KeyCallback onKey, Callback onClose) override {
+        scene.SetWindowColour(d.background);
         window.onKey = std::move(onKey);
         window.onClose = std::move(onClose);
         return window;
@@ -181,8 +190,7 @@ public:
         return timer;
     }
     Label& MakeLabel(const form::LabelDesign& d, Callback onClick, Callback onDoubleClick) override {
-        labels.push_back(std::make_unique<MemoryLabel>(log, d, std::move(onClick), std::move(onDoubleClick)));
-        return *labels.back();
+        return *labels.emplace_back(&scene.Add<MemoryLabel>(d, std::move(onClick), std::move(onDoubleClick), log));
     }
     void AddMenu(const form::MenuDesign&) override {}
     void AddSeparator(const form::MenuItemDesign& d) override { AddMenuItem(d, {}); }
