@@ -15,6 +15,7 @@
 #include "generator/FastRandom.h"
 #include "platform/memory/MemoryControls.h"
 #include "platform/win32/DpiApi.h"
+#include "scene/DeviceGeometry.h"
 #include "platform/win32/Win32MainWindow.h"
 #include "platform/win32/Win32Services.h"
 
@@ -52,8 +53,8 @@ double Report(const char* name, int n, const std::function<void(int)>& step) {
 
 // A press and a release of the left button at the middle of a label, as Windows sends them.
 void Click(HWND window, const Label& label, unsigned dpi) {
-    const int x = win32::ScaleToDpi(label.Left() + label.Width() / 2, dpi);
-    const int y = win32::ScaleToDpi(label.Top() + label.Height() / 2, dpi);
+    const int x = scene::Scale::FromDpi(dpi).Device(label.Left() + label.Width() / 2);
+    const int y = scene::Scale::FromDpi(dpi).Device(label.Top() + label.Height() / 2);
     SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
 }

@@ -83,4 +83,13 @@ const std::vector<MenuDesign>& MenuBar() {
     return menus;
 }
 
+std::string MenuText(const char* caption) {
+    std::string text;
+    for (const char* c = caption; *c; ++c) {
+        if (*c == '&') text += '&';
+        text += *c;
+    }
+    return text;
+}
+
 }  // namespace sudoku::form

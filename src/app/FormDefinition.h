@@ -70,6 +70,8 @@ LabelDesign Cell(int n);    // lblSudoku(1..81)
 LabelDesign Picker(int k);  // lblSetNum(1..10)
 LabelDesign Info();         // lblInfo
 const std::vector<MenuDesign>& MenuBar();
+// A caption as a menu is told it: menus take '&' as a mnemonic, so it is doubled and shown as it is.
+std::string MenuText(const char* caption);
 
 // Timer tmrPostr: its interval; it is disabled at creation.
 constexpr int kTimerIntervalMs = 200;

@@ -73,14 +73,14 @@ TEST_F(NativeKeys, ShiftOneUnderAnyLayoutEntersOne) {
     const std::pair<Qt::Key, const char*> layouts[] = {{Qt::Key_Exclam, "!"}, {Qt::Key_QuoteDbl, "\""}};
     int cell = 1;
     for (auto [key, text] : layouts) {
-        Cell(cell)->onClick();
+        Click(Cell(cell));
         QKeyEvent press(QEvent::KeyPress, key, Qt::ShiftModifier, 10, 0x21, 0x1, QString::fromLatin1(text));
         QCoreApplication::sendEvent(window.get(), &press);
         EXPECT_EQ(st().Grid(1, cell), 1);
         ++cell;
     }
     // Keypad Del is its own key: the decimal point (ignored) with Num Lock on.
-    Cell(cell)->onClick();
+    Click(Cell(cell));
     QKeyEvent decimal(QEvent::KeyPress, Qt::Key_Period, Qt::KeypadModifier, 91, 0xffae, 0, ".");
     QCoreApplication::sendEvent(window.get(), &decimal);
     EXPECT_EQ(st().SelCell, CellNumber(1, cell));
@@ -117,7 +117,7 @@ TEST_F(NativeKeys, KeypadFollowsNumLockAsOnWindows) {
             // What the player sees: a cell holding 9, selected, then the key.
             const int r = 2 + cell / 9, c = 1 + cell % 9;
             st().Grid(r, c) = 9;
-            Cell(CellNumber(r, c))->onClick();
+            Click(Cell(CellNumber(r, c)));
             QCoreApplication::sendEvent(window.get(), &press);
             const int enters = numLock ? k.entersOn : k.entersOff;
             EXPECT_EQ(st().Grid(r, c), enters < 0 ? 9 : enters);

@@ -3,6 +3,8 @@
 
 #include <QAction>
 #include <QTest>
+#include <map>
+#include <memory>
 
 #include "app/FormBuilder.h"
 #include "app/Game.h"
@@ -12,6 +14,20 @@
 #include "platform/qt/QtServices.h"
 
 namespace sudoku::test {
+
+// A label of the board as a test sees it on the window: where it is (in the window's own
+// pixels), what it shows, and its font.
+struct Shown {
+    qt::QtBoard* board;
+    scene::SceneLabel* label;
+    QRect geometry() const { return QRect(label->Left(), label->Top(), label->Width(), label->Height()); }
+    QPoint pos() const { return geometry().topLeft(); }
+    QRect rect() const { return QRect(QPoint(0, 0), geometry().size()); }
+    QPoint mapTo(QWidget* w, QPoint p) const { return board->mapTo(w, p + pos()); }
+    QString text() const { return QString::fromStdString(label->Caption()); }
+    bool isHidden() const { return !label->Visible(); }
+    QFont font() const { return board->Font(board->Scene().GetScale().TextPixels(label->FontSize())); }
+};
 
 // The real window, shown offscreen, with the real event pump; ending the
 // process is recorded instead of carried out.
@@ -31,14 +47,24 @@ struct RealWindow : ::testing::Test {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
     GameState& st() { return game.st; }
-    qt::QtLabel* Cell(int n) { return static_cast<qt::QtLabel*>(ui.lblSudoku[n]); }
-    qt::QtLabel* Picker(int k) { return static_cast<qt::QtLabel*>(ui.lblSetNum[k]); }
-    qt::QtLabel* Info() { return static_cast<qt::QtLabel*>(ui.lblInfo); }
-    // The colour drawn just inside the top-left corner, clear of any frame and text.
+    Shown* Cell(int n) { return Of(ui.lblSudoku[n]); }
+    Shown* Picker(int k) { return Of(ui.lblSetNum[k]); }
+    Shown* Info() { return Of(ui.lblInfo); }
+    // The colour drawn at a point of the board, and just inside a label's top-left corner, clear of any frame and text.
+    Rgb PixelAt(QPoint p) { return window->ClientArea()->grab(QRect(p, QSize(1, 1))).toImage().pixel(0, 0) & 0xFFFFFF; }
+    Rgb Back(Shown* l) { return PixelAt(l->pos() + QPoint(2, 2)); }
     static Rgb Back(QWidget* w) { return w->grab(QRect(2, 2, 1, 1)).toImage().pixel(0, 0) & 0xFFFFFF; }
-    void Click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
+    void Click(Shown* l) { QTest::mouseClick(window->ClientArea(), Qt::LeftButton, {}, l->geometry().center()); }
     void Key(Qt::Key key, Qt::KeyboardModifiers mods = {}) { QTest::keyClick(window.get(), key, mods); }
     void Choose(const char* item) { window->Action(item)->trigger(); }
+
+private:
+    Shown* Of(Label* l) {
+        auto& shown = shown_[l];
+        if (!shown) shown = std::make_unique<Shown>(Shown{window->ClientArea(), static_cast<scene::SceneLabel*>(l)});
+        return shown.get();
+    }
+    std::map<Label*, std::unique_ptr<Shown>> shown_;
 };
 
 }  // namespace sudoku::test

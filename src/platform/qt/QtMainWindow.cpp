@@ -35,14 +35,8 @@ Window& QtMainWindow::MakeWindow(const form::WindowDesign& w, KeyCallback onKey,
     font.setPixelSize(layout::FontPixels(w.fontPt));
     setFont(font);
 
-    auto* client = new QWidget(this);
-    client->setAutoFillBackground(true);
-    QPalette pal = client->palette();
-    pal.setColor(QPalette::Window, QColor::fromRgb(w.background));
-    pal.setColor(QPalette::WindowText, Qt::black);
-    client->setPalette(pal);
-    client->setFocusPolicy(Qt::NoFocus);
-    setCentralWidget(client);
+    board_ = new QtBoard(this, w);
+    setCentralWidget(board_);
     client_ = QSize(w.clientWidth, w.clientHeight);
     resize(client_);
     return *this;
@@ -55,15 +49,11 @@ Timer& QtMainWindow::MakeTimer(int intervalMs, Callback onTick) {
 }
 
 Label& QtMainWindow::MakeLabel(const form::LabelDesign& design, Callback onClick, Callback onDoubleClick) {
-    auto* label = new QtLabel(centralWidget(), design);
-    if (!onClick) label->setAttribute(Qt::WA_TransparentForMouseEvents);
-    label->onClick = std::move(onClick);
-    label->onDoubleClick = std::move(onDoubleClick);
-    return *label;
+    return board_->Scene().Add(design, std::move(onClick), std::move(onDoubleClick));
 }
 
 void QtMainWindow::AddMenu(const form::MenuDesign& design) {
-    menu_ = menuBar()->addMenu(QString::fromUtf8(design.caption));
+    menu_ = menuBar()->addMenu(QString::fromStdString(form::MenuText(design.caption)));
     menu_->setObjectName(QString::fromUtf8(design.name));
     // The client area keeps its designed size below the menu bar.
     resize(client_.width(), client_.height() + menuBar()->sizeHint().height());
@@ -74,7 +64,7 @@ void QtMainWindow::AddSeparator(const form::MenuItemDesign& design) {
 }
 
 MenuItem& QtMainWindow::AddMenuItem(const form::MenuItemDesign& item, Callback onChoose) {
-    QAction* action = menu_->addAction(QString::fromUtf8(item.caption));
+    QAction* action = menu_->addAction(QString::fromStdString(form::MenuText(item.caption)));
     action->setObjectName(QString::fromUtf8(item.name));
     if (item.shortcut) {
         action->setShortcut(QKeySequence(Qt::Key_F1 + item.shortcut.functionKey - 1));

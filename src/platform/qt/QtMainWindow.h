@@ -6,7 +6,7 @@
 
 #include "app/Controls.h"
 #include "app/FormBuilder.h"
-#include "platform/qt/QtLabel.h"
+#include "platform/qt/QtBoard.h"
 #include "platform/qt/QtServices.h"
 
 class QAction;
@@ -56,7 +56,7 @@ public:
     void AddSeparator(const form::MenuItemDesign& design) override;
     MenuItem& AddMenuItem(const form::MenuItemDesign& design, Callback onChoose) override;
 
-    QWidget* ClientArea() const { return centralWidget(); }
+    QtBoard* ClientArea() const { return board_; }
     QAction* Action(const char* name) const;
     const QTimer& ProgressTimer() const { return timer_; }
     // Centres the window on its screen; call again after show(), when the frame is known.
@@ -73,6 +73,7 @@ private:
     void OpenFirstMenu();
 
     QSize client_;
+    QtBoard* board_ = nullptr;
     KeyCallback onKey_;
     Callback onClose_;
     QTimer timer_;

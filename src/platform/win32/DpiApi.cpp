@@ -1,6 +1,5 @@
 #include "platform/win32/DpiApi.h"
 
-#include "platform/win32/DpiScale.h"  // kBaseDpi
 
 namespace sudoku::win32 {
 
@@ -60,7 +59,7 @@ unsigned DpiApi::SystemDpi() {
     HDC screen = GetDC(nullptr);
     const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
     if (screen) ReleaseDC(nullptr, screen);
-    return dpi > 0 ? static_cast<unsigned>(dpi) : kBaseDpi;
+    return dpi > 0 ? static_cast<unsigned>(dpi) : 96u;  // the base DPI
 }
 
 unsigned DpiApi::WindowDpi(HWND window) {

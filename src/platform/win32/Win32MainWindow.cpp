@@ -1,11 +1,11 @@
 #include "platform/win32/Win32MainWindow.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <utility>
 
 #include "platform/win32/DpiApi.h"
-#include "platform/win32/DpiScale.h"
 #include "platform/win32/Win32Services.h"
 
 namespace sudoku::win32 {
@@ -16,16 +16,6 @@ constexpr UINT kFirstCommand = 100;
 constexpr wchar_t kNoWindow[] = L"Не удалось создать окно игры.";
 constexpr wchar_t kNoTimer[] = L"Не удалось запустить таймер игры.";
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW;
-
-std::wstring MenuText(const char* caption) {
-    // A menu would take '&' as a mnemonic; the captions are shown as they are.
-    std::wstring text;
-    for (wchar_t c : Widen(caption)) {
-        if (c == L'&') text += L'&';
-        text += c;
-    }
-    return text;
-}
 
 // Shift 1, Ctrl 2, Alt 4.
 std::int16_t ModifierMask() {
@@ -59,14 +49,14 @@ Window& Win32MainWindow::MakeWindow(const form::WindowDesign& w, KeyCallback onK
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = kMainWindowClass;
     if (!RegisterClassExW(&wc)) Fatal(kNoWindow);
-    canvas_ = std::make_unique<LabelCanvas>(hwnd_, w.background);
+    board_ = std::make_unique<Win32Board>(hwnd_, w);
 
     menuBar_ = CreateMenu();
     CreateWindowExW(0, kMainWindowClass, Widen(w.title).c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                     w.clientWidth, w.clientHeight, nullptr, menuBar_, instance_, this);
     if (!hwnd_) Fatal(kNoWindow);
     dpi_ = DpiApi::WindowDpi(hwnd_);
-    canvas_->SetDpi(dpi_);
+    board_->SetDpi(dpi_);
     SetIcons();
     return *this;
 }
@@ -78,15 +68,12 @@ Timer& Win32MainWindow::MakeTimer(int intervalMs, Callback onTick) {
 }
 
 Label& Win32MainWindow::MakeLabel(const form::LabelDesign& design, Callback onClick, Callback onDoubleClick) {
-    auto& label = *labels_.emplace_back(std::make_unique<Win32Label>(*canvas_, design));
-    label.onClick = std::move(onClick);
-    label.onDoubleClick = std::move(onDoubleClick);
-    return label;
+    return board_->Scene().Add(design, std::move(onClick), std::move(onDoubleClick));
 }
 
 void Win32MainWindow::AddMenu(const form::MenuDesign& design) {
     menu_ = CreatePopupMenu();
-    AppendMenuW(menuBar_, MF_POPUP, reinterpret_cast<UINT_PTR>(menu_), MenuText(design.caption).c_str());
+    AppendMenuW(menuBar_, MF_POPUP, reinterpret_cast<UINT_PTR>(menu_), Widen(form::MenuText(design.caption)).c_str());
 }
 
 void Win32MainWindow::AddSeparator(const form::MenuItemDesign&) { AppendMenuW(menu_, MF_SEPARATOR, 0, nullptr); }
@@ -94,7 +81,7 @@ void Win32MainWindow::AddSeparator(const form::MenuItemDesign&) { AppendMenuW(me
 MenuItem& Win32MainWindow::AddMenuItem(const form::MenuItemDesign& item, Callback onChoose) {
     const UINT id = kFirstCommand + static_cast<UINT>(commands_.size());
     commands_.push_back(std::move(onChoose));
-    std::wstring text = MenuText(item.caption);
+    std::wstring text = Widen(form::MenuText(item.caption));
     if (item.shortcut) {
         text.append(L"\tF").append(std::to_wstring(item.shortcut.functionKey));
         const auto key = static_cast<WORD>(VK_F1 + item.shortcut.functionKey - 1);
@@ -107,7 +94,8 @@ MenuItem& Win32MainWindow::AddMenuItem(const form::MenuItemDesign& item, Callbac
 }
 
 void Win32MainWindow::PlaceCentred() {
-    RECT r{0, 0, ScaleToDpi(clientWidth_, dpi_), ScaleToDpi(clientHeight_, dpi_)};
+    const scene::Scale scale = scene::Scale::FromDpi(dpi_);
+    RECT r{0, 0, scale.Device(clientWidth_), scale.Device(clientHeight_)};
     DpiApi::AdjustWindowRect(&r, kStyle, TRUE, 0, dpi_);
     MONITORINFO mi{};
     mi.cbSize = sizeof mi;
@@ -115,8 +103,9 @@ void Win32MainWindow::PlaceCentred() {
     const RECT& area = mi.rcWork;
     const int width = r.right - r.left;
     const int height = r.bottom - r.top;
-    const int x = area.left + (area.right - area.left - width) / 2;
-    const int y = area.top + (area.bottom - area.top - height) / 2;
+    // A window larger than the screen keeps its title and menu bar within reach.
+    const int x = std::max(area.left, area.left + (area.right - area.left - width) / 2);
+    const int y = std::max(area.top, area.top + (area.bottom - area.top - height) / 2);
     SetWindowPos(hwnd_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -137,7 +126,7 @@ void Win32MainWindow::ApplyDpi(unsigned dpi) {
     if (dpi == dpi_) return;
     dpi_ = dpi;
     SetIcons();
-    canvas_->SetDpi(dpi);
+    board_->SetDpi(dpi);
 }
 
 void Win32MainWindow::Show(int showCommand) {
@@ -205,17 +194,17 @@ LRESULT Win32MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ERASEBKGND:
         return 1;  // the paint covers every pixel
     case WM_PAINT:
-        canvas_->Paint();
+        board_->Paint();
         return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        canvas_->Press(MousePoint(lp), msg == WM_LBUTTONDBLCLK);
+        board_->Press(MousePoint(lp), msg == WM_LBUTTONDBLCLK);
         return 0;
     case WM_LBUTTONUP:
-        canvas_->Release(MousePoint(lp));
+        board_->Release(MousePoint(lp));
         return 0;
     case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(lp) != hwnd_) canvas_->CancelPress();
+        if (reinterpret_cast<HWND>(lp) != hwnd_) board_->CancelPress();
         return 0;
     case WM_CLOSE:
         onClose_();

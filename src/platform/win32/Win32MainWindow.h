@@ -6,7 +6,7 @@
 
 #include "app/Controls.h"
 #include "app/FormBuilder.h"
-#include "platform/win32/Win32Label.h"
+#include "platform/win32/Win32Board.h"
 
 namespace sudoku::win32 {
 
@@ -86,8 +86,7 @@ private:
     KeyCallback onKey_;
     Callback onClose_;
     Win32Timer timer_{hwnd_};
-    std::unique_ptr<LabelCanvas> canvas_;  // made with the window
-    std::vector<std::unique_ptr<Win32Label>> labels_;
+    std::unique_ptr<Win32Board> board_;  // made with the window
     std::vector<std::unique_ptr<Win32MenuItem>> items_;
     std::vector<Callback> commands_;  // by command id - kFirstCommand
 };
