@@ -875,6 +875,68 @@ def case_high_dpi(s, windows="10"):
     w.wait_for(lambda im: back(im, target) == SELECTED, "a click selects the doubled cell (5,5)")
 
 
+SIZES = (15, 16, 18, 21, 22, 26, 29, 33, 36, 39, 42, 46, 49, 63, 83, 122)  # cell size at each of the 16 font sizes
+
+
+def line_runs(scale, s, width):
+    """Where the vertical lines of the board's first row and of the picker stand, in device pixels,
+    from the game's rule: every edge scaled and rounded half up, each frame the whole device
+    pixels of one game pixel; of two neighbours the right one's left line shows."""
+    def dev(v):
+        return int(v * scale + 0.5)
+    fw = max(1, int(scale))
+    runs = []
+    for box in range(3):
+        first = 3 * box + 1
+        runs += [(dev(edge(k, s)), fw) for k in (first, first + 1, first + 2)]
+        runs.append((dev(edge(first + 2, s) + s) - fw, fw))
+    for x in (9 * s + 18, 10 * s + 19):
+        runs += [(dev(x), fw), (dev(x + s) - fw, fw)]
+    return [(x, min(n, width - x)) for x, n in runs if x < width]
+
+
+def black_runs(img, y, width):
+    runs, start = [], None
+    for x in range(width + 1):
+        dark = x < width and img.pixel(x, y) == BLACK
+        if dark and start is None:
+            start = x
+        if not dark and start is not None:
+            runs.append((start, x - start))
+            start = None
+    return runs
+
+
+def case_scale_lines(s, factor):
+    """At a display scale (Qt's scale factor; wine's DPI), every grid and picker line of the first
+    row shows at all sixteen sizes, each as wide as the scale's whole pixels, and none is lost."""
+    scale = float(factor)
+    env = dict(s.env, QT_SCALE_FACTOR=factor)
+    if s.wine:
+        set_wine_dpi(s, round(96 * scale))
+    try:
+        proc, w = s.launch(env=env)
+    finally:
+        if s.wine:
+            set_wine_dpi(s, None)
+    width = w.client_size[0]
+    y = int(6 * scale + 0.5) + max(1, int(scale)) + 1
+    w.wait_for(lambda im: black_runs(im, y, width) == line_runs(scale, S18, width), f"the lines at 18 points")
+    w.focus()
+    errors = []
+    for i, size in enumerate(SIZES):
+        if i == 0:
+            w.key(*["minus"] * 7)
+        else:
+            w.key("equal")
+        want = line_runs(scale, size, width)
+        try:
+            w.wait_for(lambda im: black_runs(im, y, width) == want, f"cell size {size}", timeout=3)
+        except Failure:
+            errors.append(f"cell size {size}: lines {black_runs(w.last, y, width)}, not {want}")
+    finish(errors)
+
+
 def case_no_window_class(s):
     """When Windows refuses the window class, a message box says so and the game ends with
     status 1, releasing its mutex: the next start opens its window."""
@@ -1234,6 +1296,7 @@ CASES = {
     "early_launch": case_early_launch,
     "launch_ids": case_launch_ids,
     "wayland": case_wayland,
+    "scale_lines": case_scale_lines,
 }
 SCREENS = {"small_screen": (640, 480)}
 
