@@ -1,22 +1,23 @@
 #include "app/Game.h"
+#include "app/VirtualKeys.h"
 
 namespace sudoku {
 
 namespace {
 
-// Digit written by a key code: main-row digits are 48..57, keypad digits 96..105;
-// Delete (46) and Backspace (8) erase. -1 for every other code.
+// Digit written by a key code: the main row's and the keypad's digits; Delete and Backspace
+// erase. -1 for every other code.
 int DigitOfKey(int code) {
-    if (code == 46 || code == 8) return 0;
-    if (code >= 48 && code <= 57) return code - 48;
-    if (code >= 96 && code <= 105) return code - 96;
+    if (code == vk::kDelete || code == vk::kBackspace) return 0;
+    if (code >= vk::kDigit0 && code <= vk::kDigit0 + 9) return code - vk::kDigit0;
+    if (code >= vk::kKeypad0 && code <= vk::kKeypad0 + 9) return code - vk::kKeypad0;
     return -1;
 }
 
 }  // namespace
 
 void Game::Form_KeyDown(std::int16_t keyCode, std::int16_t /*shift*/) {
-    if (keyCode == 27) {
+    if (keyCode == vk::kEscape) {
         if (st.EscAction == 2) {
             ui_.frmMain->Close();
             return;
@@ -26,11 +27,11 @@ void Game::Form_KeyDown(std::int16_t keyCode, std::int16_t /*shift*/) {
         if (st.SelDigit != 0) lblSetNum_Click(st.SelDigit);
         return;
     }
-    if (keyCode == 107 || keyCode == 187) {
+    if (keyCode == vk::kKeypadPlus || keyCode == vk::kPlusKey) {
         mnuSizeU_Click();
         return;
     }
-    if (keyCode == 109 || keyCode == 189) {
+    if (keyCode == vk::kKeypadMinus || keyCode == vk::kMinusKey) {
         mnuSizeD_Click();
         return;
     }

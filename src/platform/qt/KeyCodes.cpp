@@ -1,5 +1,7 @@
 #include "platform/qt/KeyCodes.h"
 
+#include "app/VirtualKeys.h"
+
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <array>
@@ -16,17 +18,19 @@ namespace sudoku::qt {
 namespace {
 
 // Physical keys by their X11/Wayland key code (evdev code + 8).
+constexpr std::int16_t Digit(int d) { return static_cast<std::int16_t>(vk::kDigit0 + d); }
+constexpr std::int16_t Keypad(int d) { return static_cast<std::int16_t>(vk::kKeypad0 + d); }
 constexpr std::array<std::pair<std::uint32_t, std::int16_t>, 27> kScanTable{{
-    {9, 27},                                                     // Esc
-    {10, 49}, {11, 50}, {12, 51}, {13, 52}, {14, 53},            // main row 1..5
-    {15, 54}, {16, 55}, {17, 56}, {18, 57}, {19, 48},            // main row 6..9, 0
-    {22, 8},                                                     // Backspace
-    {119, 46},                                                   // Delete
-    {79, 103}, {80, 104}, {81, 105}, {82, 109},                  // keypad 7 8 9 -
-    {83, 100}, {84, 101}, {85, 102}, {86, 107},                  // keypad 4 5 6 +
-    {87, 97}, {88, 98}, {89, 99}, {90, 96},                      // keypad 1 2 3 0
-    {69, 114},                                                   // F3
-    {91, 110},                                                   // keypad decimal
+    {9, vk::kEscape},
+    {10, Digit(1)}, {11, Digit(2)}, {12, Digit(3)}, {13, Digit(4)}, {14, Digit(5)},       // main row 1..5
+    {15, Digit(6)}, {16, Digit(7)}, {17, Digit(8)}, {18, Digit(9)}, {19, Digit(0)},       // main row 6..9, 0
+    {22, vk::kBackspace},
+    {119, vk::kDelete},
+    {79, Keypad(7)}, {80, Keypad(8)}, {81, Keypad(9)}, {82, vk::kKeypadMinus},
+    {83, Keypad(4)}, {84, Keypad(5)}, {85, Keypad(6)}, {86, vk::kKeypadPlus},
+    {87, Keypad(1)}, {88, Keypad(2)}, {89, Keypad(3)}, {90, Keypad(0)},
+    {69, vk::kF3},
+    {91, vk::kKeypadDecimal},
 }};
 
 constexpr std::uint32_t kSymPlus = 0x2b, kSymEqual = 0x3d, kSymMinus = 0x2d;
@@ -60,34 +64,34 @@ std::int16_t VirtualKeyFromScanCode(std::uint32_t scanCode) {
 }
 
 std::int16_t VirtualKeyFromQtKey(int key, bool keypad) {
-    if (key >= Qt::Key_0 && key <= Qt::Key_9) return static_cast<std::int16_t>((keypad ? 96 : 48) + (key - Qt::Key_0));
+    if (key >= Qt::Key_0 && key <= Qt::Key_9) return keypad ? Keypad(key - Qt::Key_0) : Digit(key - Qt::Key_0);
     switch (key) {
         // What the keypad's digit keys are with Num Lock off, as on Windows; the game ignores them.
-        case Qt::Key_Insert: return 45;
-        case Qt::Key_End: return 35;
-        case Qt::Key_Down: return 40;
-        case Qt::Key_PageDown: return 34;
-        case Qt::Key_Left: return 37;
-        case Qt::Key_Clear: return 12;
-        case Qt::Key_Right: return 39;
-        case Qt::Key_Home: return 36;
-        case Qt::Key_Up: return 38;
-        case Qt::Key_PageUp: return 33;
-        case Qt::Key_Period: return keypad ? 110 : 0;
-        case Qt::Key_Escape: return 27;
-        case Qt::Key_Plus: return keypad ? 107 : 187;
-        case Qt::Key_Equal: return 187;
-        case Qt::Key_Minus: return keypad ? 109 : 189;
-        case Qt::Key_Delete: return 46;
-        case Qt::Key_Backspace: return 8;
-        case Qt::Key_F3: return 114;
+        case Qt::Key_Insert: return vk::kInsert;
+        case Qt::Key_End: return vk::kEnd;
+        case Qt::Key_Down: return vk::kDown;
+        case Qt::Key_PageDown: return vk::kPageDown;
+        case Qt::Key_Left: return vk::kLeft;
+        case Qt::Key_Clear: return vk::kClear;
+        case Qt::Key_Right: return vk::kRight;
+        case Qt::Key_Home: return vk::kHome;
+        case Qt::Key_Up: return vk::kUp;
+        case Qt::Key_PageUp: return vk::kPageUp;
+        case Qt::Key_Period: return keypad ? vk::kKeypadDecimal : 0;
+        case Qt::Key_Escape: return vk::kEscape;
+        case Qt::Key_Plus: return keypad ? vk::kKeypadPlus : vk::kPlusKey;
+        case Qt::Key_Equal: return vk::kPlusKey;
+        case Qt::Key_Minus: return keypad ? vk::kKeypadMinus : vk::kMinusKey;
+        case Qt::Key_Delete: return vk::kDelete;
+        case Qt::Key_Backspace: return vk::kBackspace;
+        case Qt::Key_F3: return vk::kF3;
         default: return 0;
     }
 }
 
 std::int16_t VirtualKeyFromSymbol(std::uint32_t plain) {
-    if (plain == kSymPlus || plain == kSymEqual) return 187;
-    return plain == kSymMinus ? 189 : 0;
+    if (plain == kSymPlus || plain == kSymEqual) return vk::kPlusKey;
+    return plain == kSymMinus ? vk::kMinusKey : 0;
 }
 
 std::uint32_t PlainSymbolOf(std::span<const std::uint32_t> syms, std::uint32_t typed) {
@@ -105,14 +109,14 @@ std::int16_t VirtualKeyOf(const QKeyEvent& event) {
     if (const std::uint32_t scan = event.nativeScanCode(); scan != 0) {
         // As on Windows, Num Lock decides what the keypad's digit keys and Del are: digits and
         // the decimal point with it on, navigation keys and Delete with it off.
-        if (const std::int16_t vk = VirtualKeyFromScanCode(scan)) {
-            const bool keypadDigitOrDel = (vk >= 96 && vk <= 105) || vk == 110;
+        if (const std::int16_t code = VirtualKeyFromScanCode(scan)) {
+            const bool keypadDigitOrDel = (code >= vk::kKeypad0 && code <= vk::kKeypad0 + 9) || code == vk::kKeypadDecimal;
             const bool numLockOn = (event.key() >= Qt::Key_0 && event.key() <= Qt::Key_9) ||
                                    event.key() == Qt::Key_Period || event.key() == Qt::Key_Comma;
-            if (!keypadDigitOrDel || numLockOn) return vk;
+            if (!keypadDigitOrDel || numLockOn) return code;
             return VirtualKeyFromQtKey(event.key(), true);
         }
-        if (event.key() == Qt::Key_Delete) return 46;
+        if (event.key() == Qt::Key_Delete) return vk::kDelete;
         return VirtualKeyFromSymbol(PlainSymbolOf(KeySymbolsOf(scan), event.nativeVirtualKey()));
     }
 #endif
