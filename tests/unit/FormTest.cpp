@@ -21,6 +21,7 @@ TEST(Form, StartsAsDesigned) {
     EXPECT_EQ(f.Picker(10).caption, "");
     EXPECT_EQ(f.Picker(9).caption, "9");
     EXPECT_TRUE(f.Item("mnuGame23").checked);
+    EXPECT_EQ(form::MenuText("Сложно & быстро"), "Сложно && быстро");  // shown as it is, on every front end
 }
 
 TEST(Form, SeedsTheRandomSourceFromTheClockAtStart) {
