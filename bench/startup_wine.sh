@@ -18,6 +18,9 @@ for f in "$probe" "$game" "$bare"; do
   [ -f "$f" ] || { echo "missing $f: build first" >&2; exit 1; }
 done
 wine="$(command -v wine)" || { echo "wine not found" >&2; exit 1; }
+# The 64-bit loader for the 64-bit programs: Debian's `wine` is the 32-bit one once wine's 32-bit
+# part is installed, and would start them as another process, whose memory the probe would miss.
+[ -x /usr/lib/wine/wine64 ] && wine=/usr/lib/wine/wine64
 
 work="$(mktemp -d)"
 xvfb_pid=""

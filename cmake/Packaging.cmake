@@ -86,9 +86,45 @@ if(WIN32)
   add_dependencies(sudoku sudoku_icons)
 endif()
 
+# --- Windows: the 32-bit game beside the 64-bit one ---
+# A 64-bit cross-build with MinGW-w64 also makes the 32-bit sudoku.exe, with
+# cmake/mingw-w64-i686.cmake, as a build of its own in x86/ (with its test programs when the
+# tests are on), for the installer, the 32-bit ZIP and the tests under a 32-bit wine.
+if(WIN32)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(SUDOKU_ARCH win64)
+  else()
+    set(SUDOKU_ARCH win32)
+  endif()
+endif()
+if(WIN32 AND CMAKE_CROSSCOMPILING AND MINGW AND SUDOKU_ARCH STREQUAL "win64")
+  include(ExternalProject)
+  set(SUDOKU_X86_DIR ${PROJECT_BINARY_DIR}/x86)
+  set(SUDOKU_X86_EXE ${SUDOKU_X86_DIR}/sudoku.exe)
+  set(x86_targets sudoku)
+  if(SUDOKU_BUILD_TESTS)
+    list(APPEND x86_targets unit_tests sudoku_old_windows)
+  endif()
+  ExternalProject_Add(sudoku_x86
+    SOURCE_DIR ${PROJECT_SOURCE_DIR}
+    BINARY_DIR ${SUDOKU_X86_DIR}
+    CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/mingw-w64-i686.cmake
+      -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE} -DSUDOKU_BUILD_TESTS=${SUDOKU_BUILD_TESTS} -DSUDOKU_BUILD_BENCH=OFF
+      -Wno-dev --no-warn-unused-cli  # the toolchain file is read on the first run only
+    BUILD_COMMAND ${CMAKE_COMMAND} --build ${SUDOKU_X86_DIR} --target ${x86_targets}
+    BUILD_BYPRODUCTS ${SUDOKU_X86_EXE}
+    INSTALL_COMMAND ""
+    BUILD_ALWAYS ON)
+endif()
+
 # --- Install ---
 if(WIN32)
-  install(TARGETS sudoku RUNTIME DESTINATION .)  # one self-contained file at the top of its folder
+  # One self-contained file at the top of its folder; in the packages a component per
+  # processor (win64, win32), each a ZIP of its own.
+  install(TARGETS sudoku RUNTIME DESTINATION . COMPONENT ${SUDOKU_ARCH})
+  if(SUDOKU_X86_EXE)
+    install(PROGRAMS ${SUDOKU_X86_EXE} DESTINATION . COMPONENT win32)
+  endif()
 else()
   # A game, as Debian places them (the package's section is games).
   install(TARGETS sudoku RUNTIME DESTINATION games)
@@ -147,9 +183,14 @@ if(UNIX AND NOT APPLE)
   set(CPACK_GENERATOR DEB)
   set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 elseif(WIN32)
-  # `cmake --build <dir> --target package`: sudoku-game-<version>-win64.exe, an NSIS installer
-  # (Debian's nsis suffices), and sudoku-game-<version>-win64.zip holding sudoku.exe alone.
+  # `cmake --build <dir> --target package`: sudoku-game-<version>-setup.exe, an NSIS installer
+  # (Debian's nsis suffices) that installs the sudoku.exe fitting the system, and
+  # sudoku-game-<version>-win64.zip and -win32.zip, each holding its sudoku.exe alone.
   set(CPACK_GENERATOR NSIS ZIP)
+  set(CPACK_PACKAGE_FILE_NAME sudoku-game-${PROJECT_VERSION}-setup)
+  set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
+  set(CPACK_ARCHIVE_WIN64_FILE_NAME sudoku-game-${PROJECT_VERSION}-win64)
+  set(CPACK_ARCHIVE_WIN32_FILE_NAME sudoku-game-${PROJECT_VERSION}-win32)
   set(CPACK_STRIP_FILES OFF)  # the release link strips already; packages ship the built file as is
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
   set(CPACK_PACKAGE_INSTALL_DIRECTORY "Судоку")  # under Program Files or the user's Programs

@@ -1,9 +1,12 @@
 # Cross-build for 64-bit Windows from Debian with MinGW-w64 (package g++-mingw-w64-x86-64-posix):
 #   cmake -S . -B build/windows -G Ninja --toolchain cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release
-# The executables link their runtime statically, so they need no DLL beyond Windows' own.
+# cmake/mingw-w64-i686.cmake is the same for 32-bit Windows. The executables link their runtime
+# statically, so they need no DLL beyond Windows' own.
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(SUDOKU_MINGW_TRIPLE x86_64-w64-mingw32)
+if(NOT SUDOKU_MINGW_TRIPLE)  # set by the 32-bit toolchain file
+  set(CMAKE_SYSTEM_PROCESSOR x86_64)
+  set(SUDOKU_MINGW_TRIPLE x86_64-w64-mingw32)
+endif()
 
 set(CMAKE_C_COMPILER ${SUDOKU_MINGW_TRIPLE}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${SUDOKU_MINGW_TRIPLE}-g++-posix)

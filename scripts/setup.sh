@@ -11,9 +11,10 @@ packages=(
   desktop-file-utils appstream dpkg-dev file python3 x11-xkb-utils librsvg2-bin lintian
   # Wayland: the toolkit's platform plugin, and a headless compositor for its test.
   qt6-wayland weston
-  # The Windows build: MinGW-w64, GoogleTest's sources, the installer, and wine (64-bit only)
-  # with the X libraries its display driver loads, which are only recommended.
-  g++-mingw-w64-x86-64-posix googletest nsis unzip wine wine64
+  # The Windows builds (64- and 32-bit): MinGW-w64, GoogleTest's sources, the installer, and
+  # wine, both halves (the 32-bit one from the i386 architecture), with the X libraries its
+  # display driver loads, which are only recommended.
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix googletest nsis unzip wine wine64 wine32:i386
   libxrender1 libxrandr2 libxi6 libxcursor1 libxcomposite1 libxinerama1 libxfixes3 libxxf86vm1
 )
 
@@ -30,5 +31,7 @@ else
 fi
 echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
+# wine32:i386 comes from the i386 architecture, which apt then lists too.
+dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
 $sudo apt-get update -qq
 $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -13,11 +13,12 @@ cmake --build "$build"
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$build" --output-on-failure -j2 "$@"
 bash "$root/scripts/skipped.sh" "$build"
-# The Windows build, cross-built with MinGW-w64: its unit tests, sudoku.exe and the installer under wine.
+# The Windows build, cross-built with MinGW-w64 (with the 32-bit build in its x86/): its unit tests,
+# sudoku.exe and the installer under wine, 64- and 32-bit.
 windows="$root/build/windows"
 cmake -S "$root" -B "$windows" -G Ninja --toolchain "$root/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release \
   -Wno-dev >/dev/null
-cmake --build "$windows" --target sudoku unit_tests sudoku_old_windows
+cmake --build "$windows" --target sudoku unit_tests sudoku_old_windows sudoku_x86
 echo "Windows tests, locale variables set: $(env | grep -E '^(LANG|LANGUAGE|LC_[A-Z]+)=' | tr '\n' ' ' || echo none)"
 ctest --test-dir "$windows" --output-on-failure
 bash "$root/scripts/skipped.sh" "$windows"

@@ -210,7 +210,8 @@ def minimise_on_windows(w):
 
 def to_front_on_windows(s, first):
     """A copy killed outright never blocks the next start; a further copy brings the running one
-    back, restored from minimised and above the window that covered it, and ends with 0."""
+    back, restored from minimised and above the window that covered it, and ends with 0. A
+    maximised copy comes to the front as it is, still maximised."""
     first.send_signal(signal.SIGKILL)
     first.wait()
     third, w = wait_start(s)
@@ -235,6 +236,28 @@ def to_front_on_windows(s, first):
                           f"top-most window {s.stacking()[0]:#x}, game {w.wid:#x}")
         time.sleep(0.05)
     w.wait_for(lambda im: back(im, picker(10)) == PICKER and back(im, cell(9, 9)) == WHITE, "the restored board")
+    # Maximised with a double click on the title bar (wine draws it), then launched again.
+    s.run(["xdotool", "mousemove", "--window", str(w.wid), str(full[0] // 2), "8",
+           "click", "--repeat", "2", "--delay", "80", "1"])
+    deadline = time.monotonic() + 3
+    while w.size()[0] < xs.SCREEN[0]:
+        if time.monotonic() > deadline:
+            raise Failure(f"a double click on the title bar did not maximise the window: size {w.size()}")
+        time.sleep(0.05)
+    maximised = w.size()
+    w.find_client_top()  # without the frame now
+    status = wait_exit(s.start_game(), 5)
+    if status != 0 or third.poll() is not None:
+        raise Failure(f"a further copy beside the maximised one ended with {status}")
+    # A click handled tells that what the further copy asked for before it ended is done too.
+    w.click(*centre(cell(5, 5)))
+    deadline = time.monotonic() + 5
+    while w.size() == maximised and back(w.shot(), cell(5, 5)) != SELECTED:
+        if time.monotonic() > deadline:
+            raise Failure("a click on cell (5,5) after the further copy did not select it")
+        time.sleep(0.05)
+    if w.size() != maximised:
+        raise Failure(f"the maximised copy was brought to the front at size {w.size()}, not {maximised}")
 
 
 # --- 3. Play with the mouse -------------------------------------------------------------
@@ -841,10 +864,11 @@ def set_wine_dpi(s, dpi):
 def case_high_dpi(s, windows="10"):
     """At 192 DPI (200 %) everything is twice as large: client area, cells, gaps, borders, digits,
     and clicks land in the doubled cells; also where Windows lacks the newer DPI functions
-    (the test build pretends to be Windows 8.1 or 7)."""
+    (the test build pretends to be Windows 8.1 or 7). On 8.1 the screen's DPI is the monitor's,
+    which the test build reports as 192 while the system's stays 96."""
     if not s.wine:
         skip("the DPI is Windows' setting")
-    set_wine_dpi(s, 192)
+    set_wine_dpi(s, None if windows == "8.1" else 192)
     try:
         proc, w = s.launch(env=dict(s.env, SUDOKU_AS_WINDOWS=windows))
     finally:
@@ -937,9 +961,15 @@ def case_scale_lines(s, factor):
     finish(errors)
 
 
+def error_icon_shown(img):
+    """Windows' error icon, a red disc, among the pixels."""
+    red = sum(1 for i in range(0, len(img.data), 3) if img.data[i] > 160 and img.data[i + 1] < 90 and img.data[i + 2] < 90)
+    return red >= 100
+
+
 def case_no_window_class(s):
-    """When Windows refuses the window class, a message box says so and the game ends with
-    status 1, releasing its mutex: the next start opens its window."""
+    """When Windows refuses the window class, a message box with the error icon says so and the
+    game ends with status 1, releasing its mutex: the next start opens its window."""
     if not s.wine:
         skip("Windows only")
     proc = s.start_game(env=dict(s.env, SUDOKU_CLASS_TAKEN="1"))
@@ -951,6 +981,11 @@ def case_no_window_class(s):
     box = found[0]
     if xs.GameWindow(s, box).size()[0] > 389:
         raise Failure(f"a window of {xs.GameWindow(s, box).size()} instead of a message box")
+    while not error_icon_shown(img := s.shoot(box, 0)):
+        if time.monotonic() > deadline:
+            img.save_png(os.path.join(s.outdir, f"{s.name}-message.png"))
+            raise Failure("the message box shows no error icon")
+        time.sleep(0.05)
     second = s.start_game()  # the mutex is free while the message shows
     while not (others := [wid for wid in s.game_windows() if wid != box]):
         if second.poll() is not None or time.monotonic() > deadline:

@@ -3,8 +3,8 @@
 Every process started here gets SIGKILL when the driver dies, and Session.__exit__ ends
 what is still running, so a failed or timed-out test leaves nothing behind.
 
-With wine=True the program is the Windows build, started as `wine sudoku.exe` in $WINEPREFIX;
-wine then draws the window frame and title bar itself, and the client area is found inside.
+With wine=True the program is the Windows build, started by wine in $WINEPREFIX; wine then
+draws the window frame and title bar itself, and the client area is found inside.
 """
 import ctypes
 import ctypes.util
@@ -25,6 +25,19 @@ SKIP = 77  # exit status that ctest reports as skipped
 
 class Failure(Exception):
     pass
+
+
+def wine_loader(exe):
+    """Wine's loader of the program's own width. Debian's `wine` is the 32-bit one once wine's
+    32-bit part is installed, and starts a 64-bit program as another process behind a start.exe:
+    a signal to the process started here would then miss the game."""
+    with open(exe, "rb") as f:
+        head = f.read(1024)
+    pe = struct.unpack_from("<I", head, 0x3C)[0]
+    wine64 = "/usr/lib/wine/wine64"
+    if struct.unpack_from("<H", head, pe + 24)[0] == 0x20B and os.access(wine64, os.X_OK):  # PE32+
+        return wine64
+    return "wine"
 
 
 def _die_with_parent():
@@ -454,7 +467,7 @@ class Session:
 
     def start_game(self, prefix=(), env=None):
         """Starts the game, under a wrapper command if given (another user, another namespace)."""
-        return self.start([*prefix, *(["wine", self.exe] if self.wine else [self.exe])], env)
+        return self.start([*prefix, *([wine_loader(self.exe), self.exe] if self.wine else [self.exe])], env)
 
     def start(self, cmd, env=None):
         """Starts a program on this display; it ends with the session at the latest."""

@@ -1,10 +1,15 @@
 // The game as it runs where Windows cannot give it everything, for the wine cases:
 //   SUDOKU_AS_WINDOWS=7    no DPI function newer than Windows 7 (no shcore either);
-//   SUDOKU_AS_WINDOWS=8.1  shcore's, but none of Windows 10's;
+//   SUDOKU_AS_WINDOWS=8.1  shcore's, but none of Windows 10's; shcore's monitor reports 192 DPI
+//                          (200 %) while the system's stays as it is, as on a second screen;
 //   SUDOKU_CLASS_TAKEN=1   the main window's class is registered already, so the game's fails;
 //   SUDOKU_HOLD_MUTEX=1    no game: opens the running copy's mutex and keeps it open, as a
 //                          program that looks for the game may (a killed owner then leaves it
 //                          abandoned, not gone).
+//   SUDOKU_HOLD_FILE=PATH  no game: opens PATH and keeps it open, sharing it with readers only, as
+//                          a virus scanner or a backup program may;
+//   SUDOKU_LATE_WINDOW=MS  the game's mutex is taken, its window shows only MS milliseconds later.
+// The helpers write "held" into the current folder once they hold what they hold.
 #include <windows.h>
 
 #include <cstdlib>
@@ -23,10 +28,23 @@ namespace {
 
 std::string as;
 
+HRESULT WINAPI MonitorAt200Percent(HMONITOR, int, UINT* x, UINT* y) {
+    *x = *y = 192;
+    return S_OK;
+}
+
 FARPROC Lookup(const wchar_t* dll, const char* name) {
     if (as == "7" && (lstrcmpiW(dll, L"shcore.dll") == 0 || std::strstr(name, "Dpi"))) return nullptr;
     if (as == "8.1" && lstrcmpiW(dll, L"user32.dll") == 0 && std::strstr(name, "Dpi")) return nullptr;
+    if (as == "8.1" && lstrcmpiW(dll, L"shcore.dll") == 0 && std::strcmp(name, "GetDpiForMonitor") == 0) {
+        return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&MonitorAt200Percent));
+    }
     return sudoku::win32::SystemLookup(dll, name);
+}
+
+void SayHeld() {
+    HANDLE mark = CreateFileW(L"held", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (mark != INVALID_HANDLE_VALUE) CloseHandle(mark);
 }
 
 }  // namespace
@@ -35,6 +53,21 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     if (std::getenv("SUDOKU_HOLD_MUTEX")) {
         if (!OpenMutexW(SYNCHRONIZE, FALSE, sudoku::win32::kInstanceMutex)) return 1;
         Sleep(INFINITE);
+    }
+    if (wchar_t path[MAX_PATH]; GetEnvironmentVariableW(L"SUDOKU_HOLD_FILE", path, MAX_PATH) - 1u < MAX_PATH - 1u) {
+        if (CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr) ==
+            INVALID_HANDLE_VALUE) {
+            return 1;
+        }
+        SayHeld();
+        Sleep(INFINITE);
+    }
+    if (const char* ms = std::getenv("SUDOKU_LATE_WINDOW")) {
+        // Held by this thread, the game's own wait for it succeeds at once.
+        HANDLE mutex = CreateMutexW(nullptr, FALSE, sudoku::win32::kInstanceMutex);
+        if (!mutex || WaitForSingleObject(mutex, 0) != WAIT_OBJECT_0) return 1;
+        SayHeld();
+        Sleep(static_cast<DWORD>(std::atoi(ms)));
     }
     if (const char* v = std::getenv("SUDOKU_AS_WINDOWS")) as = v;
     if (std::getenv("SUDOKU_CLASS_TAKEN")) {

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# The wine prefix that the Windows tests share: `prefix.sh setup LINK` makes a fresh one in a
-# temporary folder and points LINK at it; `prefix.sh cleanup LINK` ends its wineserver and
-# removes it. Made without a display; the tests then run in it one at a time.
+# The wine prefix that the Windows tests share: `prefix.sh setup LINK [win32]` makes a fresh one
+# in a temporary folder (with win32 one of a 32-bit Windows) and points LINK at it;
+# `prefix.sh cleanup LINK` ends its wineserver and removes it. Made without a display; the tests
+# then run in it one at a time.
 set -euo pipefail
-action=$1 link=$2
+action=$1 link=$2 arch=${3:-}
 export WINEDEBUG=-all
 # Wine names files in the locale's encoding: a UTF-8 one, whatever the caller has (or has not) set.
 export LC_ALL=C.UTF-8
@@ -20,6 +21,7 @@ setup)
   prefix=$(mktemp -d /tmp/sudoku-wine.XXXXXX)
   ln -s "$prefix" "$link"
   export WINEPREFIX=$prefix
+  [ -n "$arch" ] && export WINEARCH=$arch
   # No Mono or Gecko downloads, no menu entries on the host, no display.
   export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
   unset DISPLAY

@@ -9,11 +9,12 @@ RT_ICON_GROUP, RT_VERSION, RUSSIAN = 14, 16, 0x0419
 
 
 def resources(data):
-    """(type, name, language, bytes) of every resource of a PE32+ file."""
+    """(type, name, language, bytes) of every resource of a PE32+ or PE32 file."""
     pe = struct.unpack_from("<I", data, 0x3C)[0]
     sections, optional_size = struct.unpack_from("<H12xH", data, pe + 6)
     optional = pe + 24
-    rva, _ = struct.unpack_from("<II", data, optional + 112 + 2 * 8)  # data directory 2: resources
+    directories = 112 if struct.unpack_from("<H", data, optional)[0] == 0x20B else 96  # PE32+, PE32
+    rva, _ = struct.unpack_from("<II", data, optional + directories + 2 * 8)  # data directory 2: resources
 
     def offset(addr):
         for i in range(sections):
