@@ -69,7 +69,7 @@ for w in 1 2; do
   grep -E 'VIOLATION|replay:|ERROR|SUMMARY|Test unit written|Slowest unit|^#[0-9]+[[:space:]]+DONE|stat::(number_of_executed_units|average_exec_per_sec|new_units_added|slowest_unit_time_sec|peak_rss_mb)' \
     "$logs/fuzz-$w.log" || true
 done
-written=$(find "$artifacts" -type f -printf '%f ')
+written=$(find "$artifacts" -type f -printf '%f\n' | paste -sd ' ')
 if [ -n "$written" ]; then
   echo "FAILED: libFuzzer wrote $written in $artifacts"
   status=1
