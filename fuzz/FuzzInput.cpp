@@ -29,7 +29,7 @@ InputRun RunInput(const std::uint8_t* data, std::size_t size, const std::functio
     const float clock = static_cast<float>(data[0] << 8 | data[1]) / 4.0f;
     ByteChoices choices(data + 2, size - 2);
     Options options;
-    options.naturalBuildPercent = 2;
+    options.naturalBuildPercent = 2;  // new games by the game's own search: rare, one per input
     options.maxNaturalBuilds = 1;
     Session session(clock, options);
     memory::MemoryForm& form = session.Form();
@@ -55,7 +55,7 @@ InputRun RunInput(const std::uint8_t* data, std::size_t size, const std::functio
     };
     if (prepare) prepare(session);
     run.violation = session.Generate(choices, static_cast<long>((size - 2) / kBytesPerEvent) + 1);
-    run.script = ToText(session.RecordedScript());
+    if (run.violation) run.script = ToText(session.RecordedScript());
     run.stats = session.stats();
     return run;
 }

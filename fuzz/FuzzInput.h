@@ -13,7 +13,7 @@ namespace sudoku::fuzz {
 
 struct InputRun {
     std::optional<exercise::Violation> violation;
-    std::string script;  // what was delivered, as `exerciser --replay` reads it
+    std::string script;  // on a violation: what was delivered, as `exerciser --replay` reads it
     exercise::Stats stats;
     int cutShort = 0;  // builds of the game's own search finished by scripted draws
 };
