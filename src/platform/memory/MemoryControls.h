@@ -169,6 +169,7 @@ public:
     std::map<std::string, std::unique_ptr<MemoryMenuItem>> menu;  // by item name, separators too
     MemoryTimer timer;
     MemoryWindow window;
+    BoardAccess* access = nullptr;
 
     Window& MakeWindow(const form::WindowDesign&, KeyCallback onKey, Callback onClose) override {
         window.onKey = std::move(onKey);
@@ -189,6 +190,7 @@ public:
     MenuItem& AddMenuItem(const form::MenuItemDesign& d, Callback onChoose) override {
         return *(menu[d.name] = std::make_unique<MemoryMenuItem>(log, d.checked, std::move(onChoose)));
     }
+    void SetBoardAccess(BoardAccess& a) override { access = &a; }
 };
 
 }  // namespace sudoku::memory
