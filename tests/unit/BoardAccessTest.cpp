@@ -53,6 +53,12 @@ const std::vector<Case>& Cases() {
         {"a cell chosen takes the focus",
          [](Board&, BoardAccess& a) { Activate(a, {24}); },
          {{24, "Строка 3, столбец 6: пусто, выбрана", Y, N, N, Y}}, 92, {24}, 24},
+        {"a cell the mouse chose takes the focus from the last entry activated",
+         [](Board& b, BoardAccess& a) {
+             Activate(a, {kPicker + 5, kPicker + 5});
+             b.Cell(30).Click();
+         },
+         {{30, "Строка 4, столбец 3: пусто, выбрана", Y, N, N, Y}, {kPicker + 5, "Цифра 5"}}, 92, {30}, 30},
         {"a clue activated stays a clue and takes the focus",
          [](Board&, BoardAccess& a) { Activate(a, {23}); },
          {{23, "Строка 3, столбец 5: 7, подсказка", N, N, Y, Y}}, 92, {}, 23},
