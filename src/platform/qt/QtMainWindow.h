@@ -6,6 +6,7 @@
 
 #include "app/Controls.h"
 #include "app/FormBuilder.h"
+#include "platform/qt/QtBoardAccess.h"
 #include "platform/qt/QtLabel.h"
 #include "platform/qt/QtServices.h"
 
@@ -55,6 +56,7 @@ public:
     void AddMenu(const form::MenuDesign& design) override;
     void AddSeparator(const form::MenuItemDesign& design) override;
     MenuItem& AddMenuItem(const form::MenuItemDesign& design, Callback onChoose) override;
+    void SetBoardAccess(BoardAccess& access) override;
 
     QWidget* ClientArea() const { return centralWidget(); }
     QAction* Action(const char* name) const;
@@ -71,6 +73,9 @@ protected:
 
 private:
     void OpenFirstMenu();
+    // Every event the window hands to the game comes through here, and screen readers then
+    // hear what it changed.
+    Callback Told(Callback event);
 
     QSize client_;
     KeyCallback onKey_;
@@ -80,6 +85,7 @@ private:
     QMenu* menu_ = nullptr;  // the menu that items are added to
     bool altTapped_ = false;
     std::vector<std::unique_ptr<QtMenuItem>> items_;
+    QtBoardAccess access_;
 };
 
 }  // namespace sudoku::qt
