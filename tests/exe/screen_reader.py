@@ -167,6 +167,17 @@ def check_move(r, errors):
         errors.append(f"row 9, column 9 reads {corner.name!r} after «Цифра 5»")
 
 
+def check_hidden_picker(r, errors):
+    """With the picker switched off through the menu, its entries leave the board's items, and
+    come back with it."""
+    r.menu_item("Разное", "Цифры для вставки выключены").queryAction().doAction(0)
+    names = wait("the picker gone from the bus", lambda: r.names() if r.board.childCount == 82 else None, 5)
+    if names[-1] != EMPTY_STATUS or any(n.startswith(("Цифра", "Стереть")) for n in names):
+        errors.append(f"with the picker off the board lists {names[80:]}")
+    r.menu_item("Разное", "Цифры для вставки включены").queryAction().doAction(0)
+    wait("the picker back on the bus", lambda: r.board.childCount == 92 and r.names()[81] == "Цифра 1", 5)
+
+
 def solve(grid):
     """Backtracking over the 81 values (0 empty); True when grid is filled."""
     try:
@@ -242,6 +253,7 @@ def main():
             check_reading(r, errors)
             check_geometry(r, s, w, errors)
             check_move(r, errors)
+            check_hidden_picker(r, errors)
             play_new_game(r, errors)
             if errors:
                 raise Failure("\n  ".join([f"{len(errors)} check(s) failed:"] + errors))

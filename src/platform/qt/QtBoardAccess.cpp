@@ -188,15 +188,18 @@ void QtBoardAccess::Attach(QWidget* board, BoardAccess& access) {
     board->setObjectName(QLatin1String(kBoardName));
     board->setProperty(kBridgeProperty, QVariant::fromValue(static_cast<void*>(this)));
     children_.assign(kAccessStatusId + 1, nullptr);
-    for (int id = 1; id <= kAccessStatusId; ++id) {
-        children_[static_cast<std::size_t>(id)] = new ItemInterface(*this, id);
-        QAccessible::registerAccessibleInterface(children_[static_cast<std::size_t>(id)]);
-    }
     shown_ = access.Items();
 }
 
+// Made when a reader first asks, and kept: a reader knows an item by its interface.
 QAccessibleInterface* QtBoardAccess::Child(int id) const {
-    return id >= 1 && id < static_cast<int>(children_.size()) ? children_[static_cast<std::size_t>(id)] : nullptr;
+    if (id < 1 || id >= static_cast<int>(children_.size())) return nullptr;
+    QAccessibleInterface*& child = children_[static_cast<std::size_t>(id)];
+    if (!child) {
+        child = new ItemInterface(*this, id);
+        QAccessible::registerAccessibleInterface(child);
+    }
+    return child;
 }
 
 QAccessibleInterface* QtBoardAccess::BoardInterface() const { return QAccessible::queryAccessibleInterface(board_); }

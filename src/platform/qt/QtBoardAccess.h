@@ -38,7 +38,7 @@ private:
     QWidget* board_ = nullptr;
     BoardAccess* access_ = nullptr;
     std::vector<AccessItem> shown_;  // as the platform was last told
-    std::vector<QAccessibleInterface*> children_;  // by id; 0 unused
+    mutable std::vector<QAccessibleInterface*> children_;  // by id, made when first asked for
 };
 
 }  // namespace sudoku::qt

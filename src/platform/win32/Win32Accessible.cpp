@@ -262,9 +262,10 @@ HRESULT BoardAccessible::accNavigate(long direction, VARIANT start, VARIANT* end
     if (FAILED(error)) return error;
     if (!item) {
         items = access_->Items();
-        if (direction == NAVDIR_FIRSTCHILD && !items.empty()) return SetChild(end, 1), S_OK;
-        if (direction == NAVDIR_LASTCHILD && !items.empty()) return SetChild(end, static_cast<long>(items.size())), S_OK;
-        return own_ ? own_->accNavigate(direction, start, end) : S_FALSE;  // the client area's siblings
+        if (items.empty() || (direction != NAVDIR_FIRSTCHILD && direction != NAVDIR_LASTCHILD))
+            return own_ ? own_->accNavigate(direction, start, end) : S_FALSE;  // the client area's siblings
+        SetChild(end, direction == NAVDIR_FIRSTCHILD ? 1 : static_cast<long>(items.size()));
+        return S_OK;
     }
     const long at = start.lVal, count = static_cast<long>(items.size());
     long to = 0;
@@ -290,7 +291,10 @@ HRESULT BoardAccessible::accHitTest(long x, long y, VARIANT* child) {
     const std::vector<AccessItem> items = access_->Items();
     for (std::size_t i = 0; i < items.size(); ++i) {  // the label made first lies on top
         const RECT r = screenRect_(*items[i].label);
-        if (PtInRect(&r, p)) return SetChild(child, static_cast<long>(i) + 1), S_OK;
+        if (PtInRect(&r, p)) {
+            SetChild(child, static_cast<long>(i) + 1);
+            return S_OK;
+        }
     }
     RECT client;
     GetClientRect(window_, &client);
