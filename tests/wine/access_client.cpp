@@ -146,6 +146,13 @@ void PlayMove(IAccessible* acc) {
     Listen(300);
     Check(Name(acc, 23) == CellName(3, 5, "5"), "(3,5) reads " + Utf8(Name(acc, 23)) + " after the move");
     Check((State(acc, 86) & STATE_SYSTEM_PRESSED) == 0, "«Цифра 5» still pressed after the move");
+    std::string events;
+    for (const auto& e : heard) {
+        char one[32];
+        std::snprintf(one, sizeof one, " %04lX/%ld", static_cast<unsigned long>(e.first), static_cast<long>(e.second));
+        events += one;
+    }
+    std::printf("heard after the move (event/child):%s\n", events.c_str());
     Check(Heard(EVENT_OBJECT_NAMECHANGE, 23), "no name change heard for (3,5)");
     Check(Heard(EVENT_OBJECT_FOCUS, 23), "the focus was not moved to (3,5)");
     Check(acc->accDoDefaultAction(Child(92)) == DISP_E_MEMBERNOTFOUND, "the status line has a default action");
