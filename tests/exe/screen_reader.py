@@ -7,7 +7,6 @@ menu and solves the puzzle with the items' actions.
 Usage: dbus-run-session -- python3 screen_reader.py <path to sudoku>
 """
 import os
-import shutil
 import sys
 import time
 
@@ -86,9 +85,6 @@ class Reader:
             raise Failure(f"{len(found)} items named {name!r} on the board")
         return found[0]
 
-    def states(self, acc):
-        return acc.getState()
-
     def press(self, acc):
         action = acc.queryAction()
         if action.nActions < 1 or action.getName(0) != "Press":
@@ -116,8 +112,9 @@ def check_reading(r, errors):
 
 def check_geometry(r, s, w, errors):
     """A cell's rectangle is where it is shown; the point at its centre finds it."""
-    ox, oy = (int(v) for v in s.run(["xdotool", "getwindowgeometry", "--shell", str(w.wid)], capture=True)
-              .replace("=", " ").split()[3:6:2])
+    geometry = dict(line.split("=", 1) for line in
+                    s.run(["xdotool", "getwindowgeometry", "--shell", str(w.wid)], capture=True).split())
+    ox, oy = int(geometry["X"]), int(geometry["Y"])
     at = r.at
     cell = r.items()[1 * 9 + 2]  # row 2, column 3
     ext = cell.queryComponent().getExtents(at.DESKTOP_COORDS)
@@ -138,7 +135,7 @@ def check_move(r, errors):
     r.events.clear()
     r.press(five)
     r.pump()
-    if not r.states(five).contains(at.STATE_CHECKED):
+    if not five.getState().contains(at.STATE_CHECKED):
         errors.append("«Цифра 5» chosen is not checked")
     if ("object:state-changed:checked", "Цифра 5") not in r.events:
         errors.append(f"no check event for «Цифра 5»: {r.events}")
@@ -148,7 +145,7 @@ def check_move(r, errors):
     r.pump()
     if cell.name != cell_name(3, 5, 5):
         errors.append(f"row 3, column 5 reads {cell.name!r} after the move")
-    if r.states(five).contains(at.STATE_CHECKED):
+    if five.getState().contains(at.STATE_CHECKED):
         errors.append("«Цифра 5» still checked after the move")
     for event in [("object:property-change:accessible-name", cell_name(3, 5, 5)),
                   ("object:state-changed:focused", cell_name(3, 5, 5))]:
@@ -158,7 +155,7 @@ def check_move(r, errors):
     corner = r.items()[80]
     r.press(corner)
     r.pump(0.1)
-    st = r.states(corner)
+    st = corner.getState()
     if corner.name != cell_name(9, 9, 0, "выбрана") or not st.contains(at.STATE_SELECTED) \
             or not st.contains(at.STATE_FOCUSED):
         errors.append(f"row 9, column 9 chosen reads {corner.name!r}, selected {st.contains(at.STATE_SELECTED)}")
@@ -228,7 +225,7 @@ def play_new_game(r, errors):
     # Solved: the board refuses an entry as it refuses the mouse.
     r.press(picker[1])
     r.pump(0.1)
-    if r.states(picker[1]).contains(r.at.STATE_CHECKED):
+    if picker[1].getState().contains(r.at.STATE_CHECKED):
         errors.append("a picker entry was chosen on the solved board")
 
 
