@@ -1,33 +1,38 @@
 #include "app/BoardAccess.h"
 
-#include <algorithm>
+#include <array>
 
 namespace sudoku {
 
 namespace {
-const AccessItem* Find(const std::vector<AccessItem>& items, int id) {
-    const auto it = std::find_if(items.begin(), items.end(), [id](const AccessItem& i) { return i.id == id; });
-    return it == items.end() ? nullptr : &*it;
+// The items of a snapshot by id.
+std::array<const AccessItem*, kAccessStatusId + 1> ById(const std::vector<AccessItem>& items) {
+    std::array<const AccessItem*, kAccessStatusId + 1> by{};
+    for (const AccessItem& i : items)
+        if (i.id >= 1 && i.id <= kAccessStatusId) by[static_cast<std::size_t>(i.id)] = &i;
+    return by;
 }
 }  // namespace
 
 AccessChanges Compare(const std::vector<AccessItem>& before, const std::vector<AccessItem>& after) {
     AccessChanges c;
-    for (const AccessItem& now : after) {
-        const AccessItem* was = Find(before, now.id);
-        if (!was) {
-            c.shown.push_back(now.id);
-            if (now.focused) c.focus = now.id;
+    const auto was = ById(before);
+    const auto now = ById(after);
+    for (const AccessItem& i : after) {
+        const AccessItem* old = was[static_cast<std::size_t>(i.id)];
+        if (!old) {
+            c.shown.push_back(i.id);
+            if (i.focused) c.focus = i.id;
             continue;
         }
-        if (was->name != now.name) c.renamed.push_back(now.id);
-        if (was->selected != now.selected || was->pressed != now.pressed || was->readOnly != now.readOnly ||
-            was->focused != now.focused)
-            c.restated.push_back(now.id);
-        if (now.focused && !was->focused) c.focus = now.id;
+        if (old->name != i.name) c.renamed.push_back(i.id);
+        if (old->selected != i.selected || old->pressed != i.pressed || old->readOnly != i.readOnly ||
+            old->focused != i.focused)
+            c.restated.push_back(i.id);
+        if (i.focused && !old->focused) c.focus = i.id;
     }
-    for (const AccessItem& was : before)
-        if (!Find(after, was.id)) c.hidden.push_back(was.id);
+    for (const AccessItem& i : before)
+        if (!now[static_cast<std::size_t>(i.id)]) c.hidden.push_back(i.id);
     return c;
 }
 
