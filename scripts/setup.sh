@@ -9,6 +9,8 @@ packages=(
   fonts-crosextra-carlito
   xvfb xauth xdotool imagemagick x11-utils libx11-dev libxcb1-dev
   desktop-file-utils appstream dpkg-dev file python3 x11-xkb-utils librsvg2-bin lintian
+  # The accessibility bus and a client of it, for the screen-reader test.
+  dbus dbus-daemon at-spi2-core python3-pyatspi gir1.2-atspi-2.0
   # Wayland: the toolkit's platform plugin, and a headless compositor for its test.
   qt6-wayland weston
   # The Windows builds (64- and 32-bit): MinGW-w64, GoogleTest's sources, the installer, and

@@ -18,7 +18,7 @@ bash "$root/scripts/skipped.sh" "$build"
 windows="$root/build/windows"
 cmake -S "$root" -B "$windows" -G Ninja --toolchain "$root/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release \
   -Wno-dev >/dev/null
-cmake --build "$windows" --target sudoku unit_tests sudoku_old_windows sudoku_x86
+cmake --build "$windows" --target sudoku unit_tests sudoku_old_windows sudoku_x86 access_client
 echo "Windows tests, locale variables set: $(env | grep -E '^(LANG|LANGUAGE|LC_[A-Z]+)=' | tr '\n' ' ' || echo none)"
 ctest --test-dir "$windows" --output-on-failure
 bash "$root/scripts/skipped.sh" "$windows"

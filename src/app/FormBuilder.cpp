@@ -38,6 +38,7 @@ void Build(Game& game, ControlFactory& factory) {
             if (item.mark) ui.*item.mark = &made;
         }
     }
+    factory.SetBoardAccess(game.Access());
 }
 
 }  // namespace sudoku::form

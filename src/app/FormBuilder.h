@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "app/BoardAccess.h"
 #include "app/Controls.h"
 #include "app/FormDefinition.h"
 
@@ -17,7 +18,8 @@ using Callback = std::function<void()>;
 using KeyCallback = std::function<void(std::int16_t keyCode, std::int16_t shift)>;
 
 // Asked for each control in the order of the form: the window, the timer, the labels
-// (picker 10..1, status line, cells 81..1), then each menu followed by its items.
+// (picker 10..1, status line, cells 81..1), then each menu followed by its items, and last
+// what a screen reader is told of the board.
 class ControlFactory {
 public:
     virtual ~ControlFactory() = default;
@@ -33,6 +35,9 @@ public:
     // onChoose runs when the item is chosen or its shortcut pressed. Choosing never sets the
     // mark of a checkable item: the game does.
     virtual MenuItem& AddMenuItem(const form::MenuItemDesign& design, Callback onChoose) = 0;
+    // The board for screen readers; it lives as long as the game. The front end tells the
+    // platform of its changes after each event it delivered (click, key, command, tick).
+    virtual void SetBoardAccess(BoardAccess& access) = 0;
 };
 
 namespace form {

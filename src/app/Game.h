@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 
+#include "app/BoardAccess.h"
 #include "app/GameState.h"
 #include "app/Ui.h"
 
@@ -62,6 +64,9 @@ public:
     void mnuRightDigNo_Click();
 
     Ui& ui() { return ui_; }
+    const Ui& ui() const { return ui_; }
+    // What a screen reader is told of the board, and its clicks (play/BoardView.cpp).
+    BoardAccess& Access();
 
 private:
     void ChooseDifficulty(std::int16_t holeMin, std::int16_t holeMax, MenuItem* item);
@@ -71,6 +76,7 @@ private:
 
     Ui& ui_;
     Services sv_;
+    std::unique_ptr<BoardAccess> access_;
 };
 
 }  // namespace sudoku

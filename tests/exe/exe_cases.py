@@ -1306,6 +1306,19 @@ def case_wayland(s):
     wait_start(s, env=dict(env, DISPLAY=s.display))
 
 
+def case_screen_reader(s, client):
+    """A screen reader's client through MSAA (tests/wine/access_client.cpp) reads the board's
+    items and plays a move with their default actions; the window then shows the digits."""
+    proc, w = wait_start(s)
+    r = subprocess.run(["wine", client], env=s.env, capture_output=True, timeout=60)
+    out = r.stdout.decode(errors="replace").strip()
+    print(out)
+    errors = [] if r.returncode == 0 else [f"the client ended with status {r.returncode}: {out[-2000:]}"]
+    img = w.wait_for(lambda im: shows_text(im, cell(3, 5)) and shows_text(im, cell(9, 9)), "the digits in (3,5) and (9,9)")
+    check(errors, back(img, picker(5)) == PICKER, "«5» still shown chosen")
+    finish(errors)
+
+
 CASES = {
     "window_layout": case_window_layout,
     "single_instance": case_single_instance,
@@ -1332,6 +1345,7 @@ CASES = {
     "launch_ids": case_launch_ids,
     "wayland": case_wayland,
     "scale_lines": case_scale_lines,
+    "screen_reader": case_screen_reader,
 }
 SCREENS = {"small_screen": (640, 480)}
 
@@ -1340,7 +1354,7 @@ def main():
     args = sys.argv[1:]
     wine = args[0] == "--wine"
     exe, name, extra = args[wine], args[wine + 1], args[wine + 2:]
-    label = "_".join(["wine"] * wine + [name] + extra)
+    label = "_".join(["wine"] * wine + [name] + [os.path.basename(e) for e in extra])
     with xs.Session(os.path.abspath(exe), label, os.getcwd(), SCREENS.get(name, xs.SCREEN), wine) as s:
         try:
             CASES[name](s, *extra)

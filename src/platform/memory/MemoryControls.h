@@ -177,6 +177,7 @@ public:
     std::map<std::string, std::unique_ptr<MemoryMenuItem>> menu;  // by item name, separators too
     MemoryTimer timer;
     MemoryWindow window;
+    BoardAccess* access = nullptr;
 
     Window& MakeWindow(const form::WindowDesign& d, KeyCallback onKey, Callback onClose) override {
         scene.SetWindowColour(d.background);
@@ -197,6 +198,7 @@ public:
     MenuItem& AddMenuItem(const form::MenuItemDesign& d, Callback onChoose) override {
         return *(menu[d.name] = std::make_unique<MemoryMenuItem>(log, d.checked, std::move(onChoose)));
     }
+    void SetBoardAccess(BoardAccess& a) override { access = &a; }
 };
 
 }  // namespace sudoku::memory

@@ -26,7 +26,10 @@ QtMainWindow::QtMainWindow() {
 QtMainWindow::~QtMainWindow() = default;
 
 Window& QtMainWindow::MakeWindow(const form::WindowDesign& w, KeyCallback onKey, Callback onClose) {
-    onKey_ = std::move(onKey);
+    onKey_ = [this, onKey = std::move(onKey)](std::int16_t key, std::int16_t shift) {
+        onKey(key, shift);
+        access_.Update();
+    };
     onClose_ = std::move(onClose);
     setWindowTitle(QString::fromStdString(w.title));
     setWindowIcon(MakeWindowIcon());
@@ -44,12 +47,12 @@ Window& QtMainWindow::MakeWindow(const form::WindowDesign& w, KeyCallback onKey,
 
 Timer& QtMainWindow::MakeTimer(int intervalMs, Callback onTick) {
     timer_.setInterval(intervalMs);
-    QObject::connect(&timer_, &QTimer::timeout, this, std::move(onTick));
+    QObject::connect(&timer_, &QTimer::timeout, this, Told(std::move(onTick)));
     return qtTimer_;
 }
 
 Label& QtMainWindow::MakeLabel(const form::LabelDesign& design, Callback onClick, Callback onDoubleClick) {
-    return board_->Scene().Add(design, std::move(onClick), std::move(onDoubleClick));
+    return board_->Scene().Add(design, Told(std::move(onClick)), Told(std::move(onDoubleClick)));
 }
 
 void QtMainWindow::AddMenu(const form::MenuDesign& design) {
@@ -74,12 +77,22 @@ MenuItem& QtMainWindow::AddMenuItem(const form::MenuItemDesign& item, Callback o
         action->setCheckable(true);
         action->setChecked(item.checked);
     }
-    QObject::connect(action, &QAction::triggered, this, [action, onChoose = std::move(onChoose)](bool checked) {
+    QObject::connect(action, &QAction::triggered, this, [action, onChoose = Told(std::move(onChoose))](bool checked) {
         // Qt has flipped the mark already; put it back and let the game decide.
         if (action->isCheckable()) action->setChecked(!checked);
         onChoose();
     });
     return *items_.emplace_back(std::make_unique<QtMenuItem>(action));
+}
+
+void QtMainWindow::SetBoardAccess(BoardAccess& access) { access_.Attach(centralWidget(), access); }
+
+Callback QtMainWindow::Told(Callback event) {
+    if (!event) return {};
+    return [this, event = std::move(event)] {
+        event();
+        access_.Update();
+    };
 }
 
 QAction* QtMainWindow::Action(const char* name) const {

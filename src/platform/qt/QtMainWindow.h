@@ -7,6 +7,7 @@
 #include "app/Controls.h"
 #include "app/FormBuilder.h"
 #include "platform/qt/QtBoard.h"
+#include "platform/qt/QtBoardAccess.h"
 #include "platform/qt/QtServices.h"
 
 class QAction;
@@ -55,6 +56,7 @@ public:
     void AddMenu(const form::MenuDesign& design) override;
     void AddSeparator(const form::MenuItemDesign& design) override;
     MenuItem& AddMenuItem(const form::MenuItemDesign& design, Callback onChoose) override;
+    void SetBoardAccess(BoardAccess& access) override;
 
     QtBoard* ClientArea() const { return board_; }
     QAction* Action(const char* name) const;
@@ -71,6 +73,9 @@ protected:
 
 private:
     void OpenFirstMenu();
+    // Every event the window hands to the game comes through here, and screen readers then
+    // hear what it changed.
+    Callback Told(Callback event);
 
     QSize client_;
     QtBoard* board_ = nullptr;
@@ -81,6 +86,7 @@ private:
     QMenu* menu_ = nullptr;  // the menu that items are added to
     bool altTapped_ = false;
     std::vector<std::unique_ptr<QtMenuItem>> items_;
+    QtBoardAccess access_;
 };
 
 }  // namespace sudoku::qt

@@ -36,8 +36,18 @@ void Win32Timer::SetEnabled(bool v) {
     }
 }
 
+Win32MainWindow::~Win32MainWindow() {
+    if (accessible_) {
+        accessible_->Disconnect();
+        accessible_->Release();
+    }
+}
+
 Window& Win32MainWindow::MakeWindow(const form::WindowDesign& w, KeyCallback onKey, Callback onClose) {
-    onKey_ = std::move(onKey);
+    onKey_ = [this, onKey = std::move(onKey)](std::int16_t key, std::int16_t shift) {
+        onKey(key, shift);
+        TellChanges();
+    };
     onClose_ = std::move(onClose);
     clientWidth_ = w.clientWidth;
     clientHeight_ = w.clientHeight;
@@ -63,12 +73,12 @@ Window& Win32MainWindow::MakeWindow(const form::WindowDesign& w, KeyCallback onK
 
 Timer& Win32MainWindow::MakeTimer(int intervalMs, Callback onTick) {
     timer_.intervalMs = static_cast<UINT>(intervalMs);
-    timer_.onTick = std::move(onTick);
+    timer_.onTick = Told(std::move(onTick));
     return timer_;
 }
 
 Label& Win32MainWindow::MakeLabel(const form::LabelDesign& design, Callback onClick, Callback onDoubleClick) {
-    return board_->Scene().Add(design, std::move(onClick), std::move(onDoubleClick));
+    return board_->Scene().Add(design, Told(std::move(onClick)), Told(std::move(onDoubleClick)));
 }
 
 void Win32MainWindow::AddMenu(const form::MenuDesign& design) {
@@ -80,7 +90,7 @@ void Win32MainWindow::AddSeparator(const form::MenuItemDesign&) { AppendMenuW(me
 
 MenuItem& Win32MainWindow::AddMenuItem(const form::MenuItemDesign& item, Callback onChoose) {
     const UINT id = kFirstCommand + static_cast<UINT>(commands_.size());
-    commands_.push_back(std::move(onChoose));
+    commands_.push_back(Told(std::move(onChoose)));
     std::wstring text = Widen(form::MenuText(item.caption));
     if (item.shortcut) {
         text.append(L"\tF").append(std::to_wstring(item.shortcut.functionKey));
@@ -91,6 +101,47 @@ MenuItem& Win32MainWindow::AddMenuItem(const form::MenuItemDesign& item, Callbac
     }
     AppendMenuW(menu_, MF_STRING | (item.checked ? MF_CHECKED : MF_UNCHECKED), id, text.c_str());
     return *items_.emplace_back(std::make_unique<Win32MenuItem>(menu_, id));
+}
+
+void Win32MainWindow::SetBoardAccess(BoardAccess& access) {
+    access_ = &access;
+    told_ = access.Items();
+}
+
+Callback Win32MainWindow::Told(Callback event) {
+    if (!event) return {};
+    return [this, event = std::move(event)] {
+        event();
+        TellChanges();
+    };
+}
+
+void Win32MainWindow::TellChanges() {
+    if (!access_) return;
+    std::vector<AccessItem> now = access_->Items();
+    RaiseAccessEvents(hwnd_, told_, now);
+    told_ = std::move(now);
+}
+
+RECT Win32MainWindow::ScreenRect(const Label& label) const {
+    // Every label is one of the board's scene.
+    const scene::DeviceRect p = static_cast<const scene::SceneLabel&>(label).Bounds();
+    RECT r{p.left, p.top, p.right, p.bottom};
+    MapWindowPoints(hwnd_, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// The client area's object for screen readers, made when one first asks.
+LRESULT Win32MainWindow::AnswerGetObject(WPARAM wp, LPARAM lp) {
+    if (static_cast<LONG>(static_cast<DWORD>(lp)) != OBJID_CLIENT || !access_)
+        return DefWindowProcW(hwnd_, WM_GETOBJECT, wp, lp);
+    if (!accessible_) {
+        static const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        (void)com;
+        accessible_ = new BoardAccessible(
+            hwnd_, *access_, [this](const Label& l) { return ScreenRect(l); }, [this] { TellChanges(); });
+    }
+    return LresultFromObject(__uuidof(IAccessible), wp, accessible_);
 }
 
 void Win32MainWindow::PlaceCentred() {
@@ -191,6 +242,8 @@ LRESULT Win32MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         ApplyDpi(HIWORD(wp));
         return 0;
     }
+    case WM_GETOBJECT:
+        return AnswerGetObject(wp, lp);
     case WM_ERASEBKGND:
         return 1;  // the paint covers every pixel
     case WM_PAINT:

@@ -6,6 +6,7 @@
 
 #include "app/Controls.h"
 #include "app/FormBuilder.h"
+#include "platform/win32/Win32Accessible.h"
 #include "platform/win32/Win32Board.h"
 
 namespace sudoku::win32 {
@@ -46,6 +47,7 @@ private:
 class Win32MainWindow final : public Window, public ControlFactory {
 public:
     explicit Win32MainWindow(HINSTANCE instance) : instance_(instance) {}
+    ~Win32MainWindow() override;
     Win32MainWindow(const Win32MainWindow&) = delete;
     Win32MainWindow& operator=(const Win32MainWindow&) = delete;
 
@@ -58,6 +60,7 @@ public:
     void AddMenu(const form::MenuDesign& design) override;
     void AddSeparator(const form::MenuItemDesign& design) override;
     MenuItem& AddMenuItem(const form::MenuItemDesign& design, Callback onChoose) override;
+    void SetBoardAccess(BoardAccess& access) override;
 
     // Centred on its screen, with the menu bar as built.
     void Show(int showCommand);
@@ -71,6 +74,13 @@ private:
     void SetIcons();
     void ApplyDpi(unsigned dpi);
     void KeyDown(WPARAM key);
+    // Every event the window hands to the game comes through here, and screen readers then
+    // hear what it changed.
+    Callback Told(Callback event);
+    void TellChanges();
+    LRESULT AnswerGetObject(WPARAM wp, LPARAM lp);
+    // Where a label is on the screen, in real pixels.
+    RECT ScreenRect(const Label& label) const;
     static POINT MousePoint(LPARAM lp) {
         return {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
     }
@@ -89,6 +99,9 @@ private:
     std::unique_ptr<Win32Board> board_;  // made with the window
     std::vector<std::unique_ptr<Win32MenuItem>> items_;
     std::vector<Callback> commands_;  // by command id - kFirstCommand
+    BoardAccess* access_ = nullptr;
+    std::vector<AccessItem> told_;            // the board as screen readers were last told it
+    BoardAccessible* accessible_ = nullptr;  // made when first asked for
 };
 
 }  // namespace sudoku::win32

@@ -1,0 +1,39 @@
+#include "app/BoardAccess.h"
+
+#include <array>
+
+namespace sudoku {
+
+namespace {
+// The items of a snapshot by id.
+std::array<const AccessItem*, kAccessStatusId + 1> ById(const std::vector<AccessItem>& items) {
+    std::array<const AccessItem*, kAccessStatusId + 1> by{};
+    for (const AccessItem& i : items)
+        if (i.id >= 1 && i.id <= kAccessStatusId) by[static_cast<std::size_t>(i.id)] = &i;
+    return by;
+}
+}  // namespace
+
+AccessChanges Compare(const std::vector<AccessItem>& before, const std::vector<AccessItem>& after) {
+    AccessChanges c;
+    const auto was = ById(before);
+    const auto now = ById(after);
+    for (const AccessItem& i : after) {
+        const AccessItem* old = was[static_cast<std::size_t>(i.id)];
+        if (!old) {
+            c.shown.push_back(i.id);
+            if (i.focused) c.focus = i.id;
+            continue;
+        }
+        if (old->name != i.name) c.renamed.push_back(i.id);
+        if (old->selected != i.selected || old->pressed != i.pressed || old->readOnly != i.readOnly ||
+            old->focused != i.focused)
+            c.restated.push_back(i.id);
+        if (i.focused && !old->focused) c.focus = i.id;
+    }
+    for (const AccessItem& i : before)
+        if (!now[static_cast<std::size_t>(i.id)]) c.hidden.push_back(i.id);
+    return c;
+}
+
+}  // namespace sudoku

@@ -1,0 +1,147 @@
+// What a screen reader is told of the board: names, states and order after a few plays, and
+// the changes a front end announces, from one table.
+#include <functional>
+#include <map>
+
+#include "Fixture.h"
+
+using namespace sudoku;
+using namespace sudoku::test;
+
+namespace {
+
+constexpr int kPicker = kAccessPickerBase;
+constexpr bool Y = true, N = false;
+const std::vector<int> kUnchecked{-1};
+
+struct Want {
+    int id;
+    const char* name = nullptr;
+    bool selected = false, pressed = false, readOnly = false, focused = false;
+};
+
+struct Case {
+    const char* what;
+    std::function<void(Board&, BoardAccess&)> play;  // from a board with clue 7 at (3,5)
+    std::vector<Want> items;                         // among the items after the play
+    std::size_t count = 92;
+    std::vector<int> renamed;  // what the play changed, as Compare tells it, or kUnchecked
+    int focus = 0;
+    std::vector<int> hidden = {};
+};
+
+void Activate(BoardAccess& a, std::initializer_list<int> ids) {
+    for (int id : ids) a.Activate(id);
+}
+
+// A valid grid whose only gap is (9,9).
+Grid9 AllButLast() {
+    Grid9 g = ValidGrid();
+    g(9, 9) = 0;
+    return g;
+}
+
+const std::vector<Case>& Cases() {
+    static const std::vector<Case> cases{
+        {"as started",
+         [](Board&, BoardAccess&) {},
+         {{1, "Строка 1, столбец 1: пусто"}, {9, "Строка 1, столбец 9: пусто"}, {10, "Строка 2, столбец 1: пусто"},
+          {23, "Строка 3, столбец 5: 7, подсказка", N, N, Y}, {81, "Строка 9, столбец 9: пусто"},
+          {kPicker + 1, "Цифра 1"}, {kPicker + 9, "Цифра 9"}, {kPicker + 10, "Стереть"},
+          {kAccessStatusId, "Сообщений нет"}},
+         92, {}, 0},
+        {"a cell chosen takes the focus",
+         [](Board&, BoardAccess& a) { Activate(a, {24}); },
+         {{24, "Строка 3, столбец 6: пусто, выбрана", Y, N, N, Y}}, 92, {24}, 24},
+        {"a cell the mouse chose takes the focus from the last entry activated",
+         [](Board& b, BoardAccess& a) {
+             Activate(a, {kPicker + 5, kPicker + 5});
+             b.Cell(30).Click();
+         },
+         {{30, "Строка 4, столбец 3: пусто, выбрана", Y, N, N, Y}, {kPicker + 5, "Цифра 5"}}, 92, {30}, 30},
+        {"a clue activated stays a clue and takes the focus",
+         [](Board&, BoardAccess& a) { Activate(a, {23}); },
+         {{23, "Строка 3, столбец 5: 7, подсказка", N, N, Y, Y}}, 92, {}, 23},
+        {"a picker digit chosen is pressed",
+         [](Board&, BoardAccess& a) { Activate(a, {kPicker + 5}); },
+         {{kPicker + 5, "Цифра 5", N, Y, N, Y}, {kPicker + 4, "Цифра 4"}}, 92, {}, kPicker + 5},
+        {"digit, then cell: the cell says its digit and has the focus",
+         [](Board&, BoardAccess& a) { Activate(a, {kPicker + 5, 1}); },
+         {{1, "Строка 1, столбец 1: 5", N, N, N, Y}, {kPicker + 5, "Цифра 5"}}, 92, {1}, 1},
+        {"cell, then digit: the focus stays on the cell",
+         [](Board&, BoardAccess& a) { Activate(a, {2, kPicker + 3}); },
+         {{2, "Строка 1, столбец 2: 3", N, N, N, Y}, {kPicker + 3, "Цифра 3"}}, 92, {2}, 2},
+        {"a repeated digit",
+         [](Board&, BoardAccess& a) { Activate(a, {kPicker + 7, 25}); },
+         {{25, "Строка 3, столбец 7: 7, повтор", N, N, N, Y}, {23, "Строка 3, столбец 5: 7, подсказка", N, N, Y}},
+         92, {25}, 25},
+        {"the eraser empties a cell",
+         [](Board&, BoardAccess& a) { Activate(a, {kPicker + 4, 30, kPicker + 10, 30}); },
+         {{30, "Строка 4, столбец 3: пусто", N, N, N, Y}}, 92, {}, 30},
+        {"a hidden picker is not listed and cannot be chosen",
+         [](Board& b, BoardAccess& a) {
+             b.Choose("mnuRightDigNo");
+             Activate(a, {kPicker + 5, 40});
+         },
+         {{81, "Строка 9, столбец 9: пусто"}, {40, "Строка 5, столбец 4: пусто, выбрана", Y, N, N, Y},
+          {kAccessStatusId, "Сообщений нет"}},
+         82, {40}, 40, {82, 83, 84, 85, 86, 87, 88, 89, 90, 91}},
+        {"the build's status without its dots, nothing chosen while building",
+         [](Board& b, BoardAccess& a) {
+             b.info->SetCaption("Создание таблицы..");
+             b.st().Busy = 1;
+             Activate(a, {kPicker + 5, 1});
+         },
+         {{kAccessStatusId, "Создание таблицы"}, {1, "Строка 1, столбец 1: пусто", N, N, N, Y}, {kPicker + 5, "Цифра 5"}},
+         92, {kAccessStatusId}, 1},
+        {"the last digit solves, then the board refuses",
+         [](Board& b, BoardAccess& a) {
+             b.SetPuzzle(AllButLast());
+             Activate(a, {kPicker + 8, 81, kPicker + 1, 81});  // 8 completes it
+         },
+         {{81, "Строка 9, столбец 9: 8", N, N, N, Y}, {kAccessStatusId, "Судоку пройден"}, {kPicker + 1, "Цифра 1"}},
+         92, kUnchecked, 81},
+    };
+    return cases;
+}
+
+TEST(BoardAccess, NamesStatesOrderAndChanges) {
+    for (const Case& c : Cases()) {
+        SCOPED_TRACE(c.what);
+        Board b;
+        Grid9 clue;
+        clue(3, 5) = 7;
+        b.SetPuzzle(clue);
+        ASSERT_NE(b.access, nullptr);
+        BoardAccess& a = *b.access;
+        const std::vector<AccessItem> before = a.Items();
+        c.play(b, a);
+        const std::vector<AccessItem> items = a.Items();
+        ASSERT_EQ(items.size(), c.count);
+        std::map<int, const AccessItem*> byId;
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            if (i > 0) {
+                EXPECT_LT(items[i - 1].id, items[i].id) << "reading order at " << i;
+            }
+            byId[items[i].id] = &items[i];
+        }
+        for (const Want& w : c.items) {
+            SCOPED_TRACE(w.id);
+            ASSERT_TRUE(byId.count(w.id));
+            const AccessItem& i = *byId[w.id];
+            EXPECT_EQ(i.name, w.name);
+            EXPECT_EQ(i.selected, w.selected);
+            EXPECT_EQ(i.pressed, w.pressed);
+            EXPECT_EQ(i.readOnly, w.readOnly);
+            EXPECT_EQ(i.focused, w.focused);
+        }
+        const AccessChanges changes = Compare(before, items);
+        EXPECT_EQ(changes.focus, c.focus);
+        EXPECT_EQ(changes.hidden, c.hidden);
+        if (c.renamed != kUnchecked) {
+            EXPECT_EQ(changes.renamed, c.renamed);
+        }
+    }
+}
+
+}  // namespace
