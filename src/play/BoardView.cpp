@@ -12,14 +12,26 @@ namespace sudoku {
 namespace {
 
 std::string CellName(int n, const Label& cell) {
-    std::string name = "Строка " + std::to_string(RowOf(n)) + ", столбец " + std::to_string(ColOf(n)) + ": ";
-    name += cell.Caption().empty() ? "пусто" : cell.Caption();
+    // Row and column are single digits.
+    std::string name = "Строка ";
+    name += static_cast<char>('0' + RowOf(n));
+    name += ", столбец ";
+    name += static_cast<char>('0' + ColOf(n));
+    name += ": ";
+    name += cell.Caption().empty() ? std::string("пусто") : cell.Caption();
     switch (cell.BackColor()) {
     case palette::kCellClue: return name + ", подсказка";
     case palette::kCellSelected: return name + ", выбрана";
     case palette::kCellConflict: return name + ", повтор";
     default: return name;
     }
+}
+
+std::string PickerName(int k) {
+    if (k > 9) return "Стереть";
+    std::string name = "Цифра ";
+    name += static_cast<char>('0' + k);
+    return name;
 }
 
 // The status line without the dots that the build animates, so the reader hears it once.
@@ -46,7 +58,7 @@ public:
             const Label& pick = *ui.lblSetNum[k];
             if (!pick.Visible()) continue;
             items.push_back({kAccessPickerBase + k, AccessRole::Button,
-                             k <= 9 ? "Цифра " + std::to_string(k) : "Стереть", false,
+                             PickerName(k), false,
                              pick.BackColor() == palette::kPickerChosen, false, false, &pick});
         }
         items.push_back({kAccessStatusId, AccessRole::Status, StatusName(ui.lblInfo->Caption()), false, false, false,
