@@ -604,6 +604,19 @@ def lock_setup(s, variant):
     if variant == "no_tmpdir":
         env.update(XDG_RUNTIME_DIR=os.path.join(s.tmp, "gone"), TMPDIR=os.path.join(s.tmp, "gone-too"))
         return [], env, "/tmp/" + own
+    if variant == "symlink":  # a link planted under the lock's name is not followed
+        os.symlink(os.path.join(s.tmp, "victim"), lock)
+        env["TMPDIR"] = shared
+        return [], env, os.path.join(shared, own)
+    if variant == "runtime_long":  # too long a path for a socket address: the hand-over needs another folder
+        env["XDG_RUNTIME_DIR"] = os.path.join(s.tmp, *["r" * 49] * 4)
+        os.makedirs(env["XDG_RUNTIME_DIR"], 0o700)
+        env["TMPDIR"] = shared
+        return [], env, os.path.join(shared, own)
+    if variant == "socket_squatted":  # a folder in the socket's place
+        os.makedirs(os.path.join(s.runtime, "sudoku-game.sock", "inside"))
+        env["TMPDIR"] = shared
+        return [], env, os.path.join(shared, own)
     if variant == "tmpdir_file":
         del env["XDG_RUNTIME_DIR"]
         env["TMPDIR"] = lock  # any file
@@ -626,19 +639,24 @@ def kill_game(proc):
 
 def case_lock(s, variant):
     """Over a leftover lock, and again after a kill -9, the game starts; a second copy then finds
-    the first and ends with status 0, leaving one window."""
+    the first, hands its launch over and ends with status 0, leaving one window."""
     prefix, env, folder = lock_setup(s, variant)
     if folder is None:  # no place for a lock: the game starts all the same and says so
         first, w = wait_start(s, prefix, env)
         if "нет личной папки" not in s.output(first):
             raise Failure(f"no word on stderr that a second copy goes unnoticed: {s.output(first)!r}")
         return
-    for round in ("over what was left", "after a kill -9"):
+    x = xs.XClient(s.display)
+    x.watch_root()
+    for n, round in enumerate(("over what was left", "after a kill -9")):
         first, w = wait_start(s, prefix, env)
-        second = s.start_game(prefix, env)
+        second = s.start_game(prefix, dict(env, DESKTOP_STARTUP_ID=f"sudoku-lock{n}_TIME{n + 1}"))
         status = wait_exit(second, 5)
         if status != 0 or s.game_windows() != [w.wid] or first.poll() is not None:
             raise Failure(f"{round}: the second copy ended with {status}, windows {s.game_windows()}")
+        wait_startup_message(s, x, b"remove: ID=sudoku-lock%d_TIME%d" % (n, n + 1))
+        if os.path.lexists(os.path.join(s.tmp, "victim")):
+            raise Failure(f"{round}: the game followed the link planted under the lock's name")
         note = s.output(first)
         if (folder in note) != (folder != s.runtime) or s.output(second):
             raise Failure(f"{round}: the lock folder should be {folder}; the first copy said {note!r}, "
@@ -688,11 +706,12 @@ def case_no_display(s):
                   f"DISPLAY={value!r}: not one line naming the variable: {lines}")
     finally:
         silent.close()
-    # Another platform than X11 needs no display.
+    # Another platform than X11 needs no display; what the toolkit says while it starts is passed on.
     env = {k: v for k, v in s.env.items() if k != "DISPLAY"}
-    offscreen = s.start_game(env=dict(env, QT_QPA_PLATFORM="offscreen"))
+    offscreen = s.start_game(env=dict(env, QT_QPA_PLATFORM="offscreen", QT_STYLE_OVERRIDE="no-such-style"))
     time.sleep(1)
     check(errors, offscreen.poll() is None, f"offscreen without DISPLAY ended with {offscreen.returncode}")
+    check(errors, "no-such-style" in s.output(offscreen), f"the toolkit's warning was lost: {s.output(offscreen)!r}")
     offscreen.kill()
     offscreen.wait()
     finish(errors)
@@ -1109,6 +1128,30 @@ def case_early_launch(s):
         x.close()
 
 
+def fill_queue(sock):
+    """Sends launches without an id to the socket until its queue is full."""
+    with socket.socket(socket.AF_UNIX, socket.SOCK_DGRAM) as c:
+        c.setblocking(False)
+        try:
+            while True:
+                c.sendto(b"DESKTOP_STARTUP_ID=\nXDG_ACTIVATION_TOKEN=", sock)
+        except BlockingIOError:
+            pass
+
+
+def wait_sleeping(proc, timeout=5.0):
+    """Waits until the process sleeps between two tries (or has ended)."""
+    deadline = time.monotonic() + timeout
+    while proc.poll() is None and time.monotonic() < deadline:
+        try:
+            with open(f"/proc/{proc.pid}/wchan") as f:
+                if "nanosleep" in f.read():
+                    return
+        except OSError:
+            pass
+        time.sleep(0.002)
+
+
 def case_launch_ids(s):
     """What later launches hand over: the window is activated with the launch's time, an id of a
     length where the closing NUL needs a message of its own is completed with it, malformed ids
@@ -1157,6 +1200,24 @@ def case_launch_ids(s):
         print(f"300 launches in {took * 1000:.0f} ms: {len(raises)} raises")
         if not raises or raises[-1][2] != 5299 or len(raises) > 3 + took / 0.1:
             raise Failure(f"raises after the flood: {raises}")
+        # The running copy stopped with its queue full: a launch tries again while it waits, and is
+        # handed over once the copy runs again; one that finds it still stopped says why on ending.
+        for resume in (True, False):
+            os.kill(first.pid, signal.SIGSTOP)
+            try:
+                fill_queue(sock)
+                late = s.start_game(env=dict(s.env, DESKTOP_STARTUP_ID=f"sudoku-queued-{resume}_TIME6000"))
+                wait_sleeping(late)
+                if resume:
+                    os.kill(first.pid, signal.SIGCONT)
+                status = wait_exit(late, 5)
+            finally:
+                os.kill(first.pid, signal.SIGCONT)
+            said = s.output(late)
+            if status != 0 or bool(said) == resume or (said and "sudoku-game.sock" not in said):
+                raise Failure(f"a launch over a full queue ended with {status}: {said!r}")
+            if resume:
+                wait_startup_message(s, x, b"remove: ID=sudoku-queued-True_TIME6000")
     finally:
         x.close()
     if first.poll() is not None:

@@ -3,8 +3,10 @@
 #include <QCoreApplication>
 #include <QTime>
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 
 #ifdef Q_OS_UNIX
@@ -50,7 +52,9 @@ bool QtProcess::AnotherInstanceRunning() {
             QByteArray id = qgetenv("DESKTOP_STARTUP_ID"), token = qgetenv("XDG_ACTIVATION_TOKEN");
             if (!IsWellFormedStartupId(id)) id.clear();
             if (!IsWellFormedStartupId(token)) token.clear();
-            lock_->Tell(("DESKTOP_STARTUP_ID=" + id + "\nXDG_ACTIVATION_TOKEN=" + token).toStdString());
+            if (!lock_->Tell(("DESKTOP_STARTUP_ID=" + id + "\nXDG_ACTIVATION_TOKEN=" + token).toStdString()))
+                std::fprintf(stderr, "Судоку: игра уже запущена, но не принимает сообщений (%s: %s); её окно не выведено вперёд\n",
+                             lock_->SocketPath().c_str(), std::strerror(errno));
             return true;
         }
         case InstanceLock::Result::NoPlace:
@@ -64,9 +68,11 @@ bool QtProcess::AnotherInstanceRunning() {
         std::fprintf(stderr, "Судоку: XDG_RUNTIME_DIR не задан или непригоден; файл блокировки в %s\n",
                      lock_->Folder().c_str());
         // The toolkit wants a private runtime folder too, and would create a missing one, where a
-        // later copy would then look for the lock. Only a Wayland session keeps its own.
+        // later copy would then look for the lock. A Wayland session keeps its own, and so does a
+        // private folder that only the lock and its socket could not use.
         const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-        if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") || runtime.isEmpty() || !QFileInfo::exists(runtime))
+        if (!lock_->RuntimePrivate() &&
+            (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") || runtime.isEmpty() || !QFileInfo::exists(runtime)))
             qputenv("XDG_RUNTIME_DIR", lock_->Folder().c_str());
     }
     return false;
