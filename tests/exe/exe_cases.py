@@ -6,6 +6,7 @@ With --wine the program is the Windows build, run by wine in $WINEPREFIX.
 """
 import fcntl
 import os
+import queue
 import shutil
 import signal
 import socket
@@ -73,9 +74,9 @@ def finish(errors):
         raise Failure("\n  ".join([f"{len(errors)} check(s) failed:"] + errors[:40]))
 
 
-def wait_start(s, prefix=(), env=None):
+def wait_start(s, prefix=(), env=None, timeout=10.0):
     """Starts the game and waits until the whole start screen is painted."""
-    proc, w = s.launch(prefix, env)
+    proc, w = s.launch(prefix, env, timeout)
     w.wait_for(lambda im: back(im, picker(10)) == PICKER and back(im, cell(9, 9)) == WHITE, "the start screen")
     return proc, w
 
@@ -678,7 +679,8 @@ def free_display():
 
 def case_no_display(s):
     """Without a usable display the game says so in one line naming DISPLAY, and ends with
-    status 1; a display that never answers holds it a few seconds. The next start is not blocked."""
+    status 1; a display that never answers, or falls silent after its first answer, holds it a
+    few seconds. The next start is not blocked."""
     silent = socket.socket()  # a display that accepts connections and never answers
     for n in range(60, 400):
         try:
@@ -689,7 +691,7 @@ def case_no_display(s):
     silent.listen()
     errors = []
     try:
-        for value in (None, free_display(), "garbage!!", f"127.0.0.1:{n}"):
+        for value in (None, free_display(), "garbage!!", f"127.0.0.1:{n}", slow_display(s, 0.0, mute=True)):
             env = {k: v for k, v in s.env.items() if k != "DISPLAY"}
             if value:
                 env["DISPLAY"] = value
@@ -699,9 +701,9 @@ def case_no_display(s):
             except subprocess.TimeoutExpired:
                 errors.append(f"DISPLAY={value!r}: the game still runs 10 s later")
                 continue
-            lines = r.stderr.decode(errors="replace").strip().splitlines()
-            print(f"DISPLAY={value!r}: status {r.returncode} after {1000 * (time.monotonic() - t0):.0f} ms, {lines}")
-            check(errors, r.returncode == 1, f"DISPLAY={value!r}: status {r.returncode}")
+            lines, took = r.stderr.decode(errors="replace").strip().splitlines(), time.monotonic() - t0
+            print(f"DISPLAY={value!r}: status {r.returncode} after {1000 * took:.0f} ms, {lines}")
+            check(errors, r.returncode == 1 and took < 4.5, f"DISPLAY={value!r}: status {r.returncode} after {took:.1f} s")
             check(errors, len(lines) == 1 and "DISPLAY" in lines[0] and (value or "") in lines[0],
                   f"DISPLAY={value!r}: not one line naming the variable: {lines}")
     finally:
@@ -1074,22 +1076,39 @@ def case_offscreen_launch(s):
                       + (f"ended with {first.returncode}" if first.poll() is not None else "runs"))
 
 
-def slow_display(s, delay):
-    """A TCP display that forwards to the session's X server, each connection after a delay: a
-    game started on it holds its lock that long before its window exists. Returns its name."""
+def slow_display(s, delay, latency=0.0, mute=False):
+    """A TCP display that forwards to the session's X server, each connection after a delay (a
+    game started on it holds its lock that long before its window exists), and each chunk of data
+    latency seconds after it came, either way, as over a distant network; a mute one passes on
+    the server's first answer alone. Returns its name."""
     listener = socket.socket()
     listener.bind(("127.0.0.1", 0))
     listener.listen()
     path = "/tmp/.X11-unix/X" + s.display.lstrip(":")
 
-    def pump(a, b):
+    def pump(a, b, first_only=False):
+        chunks = queue.Queue()
+
+        def deliver():
+            try:
+                while (item := chunks.get())[1]:
+                    time.sleep(max(0.0, item[0] - time.monotonic()))
+                    b.sendall(item[1])
+            except OSError:
+                pass
+            finally:
+                b.close()  # noqa: B012
+        threading.Thread(target=deliver, daemon=True).start()
         try:
+            passed = False
             while data := a.recv(65536):
-                b.sendall(data)
+                if not (first_only and passed):
+                    chunks.put((time.monotonic() + latency, data))
+                passed = True
         except OSError:
             pass
         finally:
-            b.close()  # noqa: B012
+            chunks.put((0, b""))
 
     def serve():
         while True:
@@ -1101,7 +1120,7 @@ def slow_display(s, delay):
             server = socket.socket(socket.AF_UNIX)
             server.connect(path)
             threading.Thread(target=pump, args=(client, server), daemon=True).start()
-            threading.Thread(target=pump, args=(server, client), daemon=True).start()
+            threading.Thread(target=pump, args=(server, client, mute), daemon=True).start()
 
     threading.Thread(target=serve, daemon=True).start()
     return "127.0.0.1:%d" % (listener.getsockname()[1] - 6000)
@@ -1150,6 +1169,16 @@ def wait_sleeping(proc, timeout=5.0):
         except OSError:
             pass
         time.sleep(0.002)
+
+
+def case_distant_display(s):
+    """A display 60 ms away that answers all along is no display that never answers: the window
+    comes, however long the start takes."""
+    t0 = time.monotonic()
+    # As from another host, no memory is shared with the display.
+    env = dict(s.env, DISPLAY=slow_display(s, 0.0, 0.03), QT_XCB_NO_MITSHM="1")
+    proc, w = wait_start(s, env=env, timeout=30)
+    print(f"window on a display 60 ms away after {time.monotonic() - t0:.1f} s")
 
 
 def case_launch_ids(s):
@@ -1294,6 +1323,7 @@ CASES = {
     "offscreen_launch": case_offscreen_launch,
     "early_launch": case_early_launch,
     "launch_ids": case_launch_ids,
+    "distant_display": case_distant_display,
     "wayland": case_wayland,
 }
 SCREENS = {"small_screen": (640, 480)}
