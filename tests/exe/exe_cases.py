@@ -1159,13 +1159,17 @@ def fill_queue(sock):
 
 
 def wait_sleeping(proc, timeout=5.0):
-    """Waits until the process sleeps between two tries (or has ended)."""
+    """Waits until the process sleeps between two tries (or has ended): in a nanosleep, or where
+    the kernel does not tell where it waits, asleep at all."""
     deadline = time.monotonic() + timeout
     while proc.poll() is None and time.monotonic() < deadline:
         try:
             with open(f"/proc/{proc.pid}/wchan") as f:
-                if "nanosleep" in f.read():
-                    return
+                where = f.read().strip()
+            with open(f"/proc/{proc.pid}/stat") as f:
+                state = f.read().rsplit(")", 1)[1].split()[0]
+            if "nanosleep" in where or (where in ("", "0") and state == "S"):
+                return
         except OSError:
             pass
         time.sleep(0.002)

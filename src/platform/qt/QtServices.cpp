@@ -53,8 +53,8 @@ bool QtProcess::AnotherInstanceRunning() {
             if (!IsWellFormedStartupId(id)) id.clear();
             if (!IsWellFormedStartupId(token)) token.clear();
             if (!lock_->Tell(("DESKTOP_STARTUP_ID=" + id + "\nXDG_ACTIVATION_TOKEN=" + token).toStdString()))
-                std::fprintf(stderr, "Судоку: игра уже запущена, но не принимает сообщений (%s: %s); её окно не выведено вперёд\n",
-                             lock_->SocketPath().c_str(), std::strerror(errno));
+                std::fprintf(stderr, "Судоку: игра уже запущена, но не принимает сообщений (%s: %s); "
+                                     "её окно не выведено вперёд\n", lock_->SocketPath().c_str(), std::strerror(errno));
             return true;
         }
         case InstanceLock::Result::NoPlace:
