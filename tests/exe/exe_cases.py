@@ -6,6 +6,7 @@ With --wine the program is the Windows build, run by wine in $WINEPREFIX.
 """
 import fcntl
 import os
+import queue
 import shutil
 import signal
 import socket
@@ -73,9 +74,9 @@ def finish(errors):
         raise Failure("\n  ".join([f"{len(errors)} check(s) failed:"] + errors[:40]))
 
 
-def wait_start(s, prefix=(), env=None):
+def wait_start(s, prefix=(), env=None, timeout=10.0):
     """Starts the game and waits until the whole start screen is painted."""
-    proc, w = s.launch(prefix, env)
+    proc, w = s.launch(prefix, env, timeout)
     w.wait_for(lambda im: back(im, picker(10)) == PICKER and back(im, cell(9, 9)) == WHITE, "the start screen")
     return proc, w
 
@@ -627,6 +628,19 @@ def lock_setup(s, variant):
     if variant == "no_tmpdir":
         env.update(XDG_RUNTIME_DIR=os.path.join(s.tmp, "gone"), TMPDIR=os.path.join(s.tmp, "gone-too"))
         return [], env, "/tmp/" + own
+    if variant == "symlink":  # a link planted under the lock's name is not followed
+        os.symlink(os.path.join(s.tmp, "victim"), lock)
+        env["TMPDIR"] = shared
+        return [], env, os.path.join(shared, own)
+    if variant == "runtime_long":  # too long a path for a socket address: the hand-over needs another folder
+        env["XDG_RUNTIME_DIR"] = os.path.join(s.tmp, *["r" * 49] * 4)
+        os.makedirs(env["XDG_RUNTIME_DIR"], 0o700)
+        env["TMPDIR"] = shared
+        return [], env, os.path.join(shared, own)
+    if variant == "socket_squatted":  # a folder in the socket's place
+        os.makedirs(os.path.join(s.runtime, "sudoku-game.sock", "inside"))
+        env["TMPDIR"] = shared
+        return [], env, os.path.join(shared, own)
     if variant == "tmpdir_file":
         del env["XDG_RUNTIME_DIR"]
         env["TMPDIR"] = lock  # any file
@@ -649,19 +663,24 @@ def kill_game(proc):
 
 def case_lock(s, variant):
     """Over a leftover lock, and again after a kill -9, the game starts; a second copy then finds
-    the first and ends with status 0, leaving one window."""
+    the first, hands its launch over and ends with status 0, leaving one window."""
     prefix, env, folder = lock_setup(s, variant)
     if folder is None:  # no place for a lock: the game starts all the same and says so
         first, w = wait_start(s, prefix, env)
         if "нет личной папки" not in s.output(first):
             raise Failure(f"no word on stderr that a second copy goes unnoticed: {s.output(first)!r}")
         return
-    for round in ("over what was left", "after a kill -9"):
+    x = xs.XClient(s.display)
+    x.watch_root()
+    for n, round in enumerate(("over what was left", "after a kill -9")):
         first, w = wait_start(s, prefix, env)
-        second = s.start_game(prefix, env)
+        second = s.start_game(prefix, dict(env, DESKTOP_STARTUP_ID=f"sudoku-lock{n}_TIME{n + 1}"))
         status = wait_exit(second, 5)
         if status != 0 or s.game_windows() != [w.wid] or first.poll() is not None:
             raise Failure(f"{round}: the second copy ended with {status}, windows {s.game_windows()}")
+        wait_startup_message(s, x, b"remove: ID=sudoku-lock%d_TIME%d" % (n, n + 1))
+        if os.path.lexists(os.path.join(s.tmp, "victim")):
+            raise Failure(f"{round}: the game followed the link planted under the lock's name")
         note = s.output(first)
         if (folder in note) != (folder != s.runtime) or s.output(second):
             raise Failure(f"{round}: the lock folder should be {folder}; the first copy said {note!r}, "
@@ -683,7 +702,8 @@ def free_display():
 
 def case_no_display(s):
     """Without a usable display the game says so in one line naming DISPLAY, and ends with
-    status 1; a display that never answers holds it a few seconds. The next start is not blocked."""
+    status 1; a display that never answers, or falls silent after its first answer, holds it a
+    few seconds. The next start is not blocked."""
     silent = socket.socket()  # a display that accepts connections and never answers
     for n in range(60, 400):
         try:
@@ -694,7 +714,7 @@ def case_no_display(s):
     silent.listen()
     errors = []
     try:
-        for value in (None, free_display(), "garbage!!", f"127.0.0.1:{n}"):
+        for value in (None, free_display(), "garbage!!", f"127.0.0.1:{n}", slow_display(s, 0.0, mute=True)):
             env = {k: v for k, v in s.env.items() if k != "DISPLAY"}
             if value:
                 env["DISPLAY"] = value
@@ -704,18 +724,19 @@ def case_no_display(s):
             except subprocess.TimeoutExpired:
                 errors.append(f"DISPLAY={value!r}: the game still runs 10 s later")
                 continue
-            lines = r.stderr.decode(errors="replace").strip().splitlines()
-            print(f"DISPLAY={value!r}: status {r.returncode} after {1000 * (time.monotonic() - t0):.0f} ms, {lines}")
-            check(errors, r.returncode == 1, f"DISPLAY={value!r}: status {r.returncode}")
+            lines, took = r.stderr.decode(errors="replace").strip().splitlines(), time.monotonic() - t0
+            print(f"DISPLAY={value!r}: status {r.returncode} after {1000 * took:.0f} ms, {lines}")
+            check(errors, r.returncode == 1 and took < 4.5, f"DISPLAY={value!r}: status {r.returncode} after {took:.1f} s")
             check(errors, len(lines) == 1 and "DISPLAY" in lines[0] and (value or "") in lines[0],
                   f"DISPLAY={value!r}: not one line naming the variable: {lines}")
     finally:
         silent.close()
-    # Another platform than X11 needs no display.
+    # Another platform than X11 needs no display; what the toolkit says while it starts is passed on.
     env = {k: v for k, v in s.env.items() if k != "DISPLAY"}
-    offscreen = s.start_game(env=dict(env, QT_QPA_PLATFORM="offscreen"))
+    offscreen = s.start_game(env=dict(env, QT_QPA_PLATFORM="offscreen", QT_STYLE_OVERRIDE="no-such-style"))
     time.sleep(1)
     check(errors, offscreen.poll() is None, f"offscreen without DISPLAY ended with {offscreen.returncode}")
+    check(errors, "no-such-style" in s.output(offscreen), f"the toolkit's warning was lost: {s.output(offscreen)!r}")
     offscreen.kill()
     offscreen.wait()
     finish(errors)
@@ -1152,22 +1173,39 @@ def case_offscreen_launch(s):
                       + (f"ended with {first.returncode}" if first.poll() is not None else "runs"))
 
 
-def slow_display(s, delay):
-    """A TCP display that forwards to the session's X server, each connection after a delay: a
-    game started on it holds its lock that long before its window exists. Returns its name."""
+def slow_display(s, delay, latency=0.0, mute=False):
+    """A TCP display that forwards to the session's X server, each connection after a delay (a
+    game started on it holds its lock that long before its window exists), and each chunk of data
+    latency seconds after it came, either way, as over a distant network; a mute one passes on
+    the server's first answer alone. Returns its name."""
     listener = socket.socket()
     listener.bind(("127.0.0.1", 0))
     listener.listen()
     path = "/tmp/.X11-unix/X" + s.display.lstrip(":")
 
-    def pump(a, b):
+    def pump(a, b, first_only=False):
+        chunks = queue.Queue()
+
+        def deliver():
+            try:
+                while (item := chunks.get())[1]:
+                    time.sleep(max(0.0, item[0] - time.monotonic()))
+                    b.sendall(item[1])
+            except OSError:
+                pass
+            finally:
+                b.close()  # noqa: B012
+        threading.Thread(target=deliver, daemon=True).start()
         try:
+            passed = False
             while data := a.recv(65536):
-                b.sendall(data)
+                if not (first_only and passed):
+                    chunks.put((time.monotonic() + latency, data))
+                passed = True
         except OSError:
             pass
         finally:
-            b.close()  # noqa: B012
+            chunks.put((0, b""))
 
     def serve():
         while True:
@@ -1179,7 +1217,7 @@ def slow_display(s, delay):
             server = socket.socket(socket.AF_UNIX)
             server.connect(path)
             threading.Thread(target=pump, args=(client, server), daemon=True).start()
-            threading.Thread(target=pump, args=(server, client), daemon=True).start()
+            threading.Thread(target=pump, args=(server, client, mute), daemon=True).start()
 
     threading.Thread(target=serve, daemon=True).start()
     return "127.0.0.1:%d" % (listener.getsockname()[1] - 6000)
@@ -1204,6 +1242,44 @@ def case_early_launch(s):
             raise Failure(f"windows: {s.game_windows()}, first copy: {first.poll()}")
     finally:
         x.close()
+
+
+def fill_queue(sock):
+    """Sends launches without an id to the socket until its queue is full."""
+    with socket.socket(socket.AF_UNIX, socket.SOCK_DGRAM) as c:
+        c.setblocking(False)
+        try:
+            while True:
+                c.sendto(b"DESKTOP_STARTUP_ID=\nXDG_ACTIVATION_TOKEN=", sock)
+        except BlockingIOError:
+            pass
+
+
+def wait_sleeping(proc, timeout=5.0):
+    """Waits until the process sleeps between two tries (or has ended): in a nanosleep, or where
+    the kernel does not tell where it waits, asleep at all."""
+    deadline = time.monotonic() + timeout
+    while proc.poll() is None and time.monotonic() < deadline:
+        try:
+            with open(f"/proc/{proc.pid}/wchan") as f:
+                where = f.read().strip()
+            with open(f"/proc/{proc.pid}/stat") as f:
+                state = f.read().rsplit(")", 1)[1].split()[0]
+            if "nanosleep" in where or (where in ("", "0") and state == "S"):
+                return
+        except OSError:
+            pass
+        time.sleep(0.002)
+
+
+def case_distant_display(s):
+    """A display 60 ms away that answers all along is no display that never answers: the window
+    comes, however long the start takes."""
+    t0 = time.monotonic()
+    # As from another host, no memory is shared with the display.
+    env = dict(s.env, DISPLAY=slow_display(s, 0.0, 0.03), QT_XCB_NO_MITSHM="1")
+    proc, w = wait_start(s, env=env, timeout=30)
+    print(f"window on a display 60 ms away after {time.monotonic() - t0:.1f} s")
 
 
 def case_launch_ids(s):
@@ -1254,6 +1330,24 @@ def case_launch_ids(s):
         print(f"300 launches in {took * 1000:.0f} ms: {len(raises)} raises")
         if not raises or raises[-1][2] != 5299 or len(raises) > 3 + took / 0.1:
             raise Failure(f"raises after the flood: {raises}")
+        # The running copy stopped with its queue full: a launch tries again while it waits, and is
+        # handed over once the copy runs again; one that finds it still stopped says why on ending.
+        for resume in (True, False):
+            os.kill(first.pid, signal.SIGSTOP)
+            try:
+                fill_queue(sock)
+                late = s.start_game(env=dict(s.env, DESKTOP_STARTUP_ID=f"sudoku-queued-{resume}_TIME6000"))
+                wait_sleeping(late)
+                if resume:
+                    os.kill(first.pid, signal.SIGCONT)
+                status = wait_exit(late, 5)
+            finally:
+                os.kill(first.pid, signal.SIGCONT)
+            said = s.output(late)
+            if status != 0 or bool(said) == resume or (said and "sudoku-game.sock" not in said):
+                raise Failure(f"a launch over a full queue ended with {status}: {said!r}")
+            if resume:
+                wait_startup_message(s, x, b"remove: ID=sudoku-queued-True_TIME6000")
     finally:
         x.close()
     if first.poll() is not None:
@@ -1343,6 +1437,7 @@ CASES = {
     "offscreen_launch": case_offscreen_launch,
     "early_launch": case_early_launch,
     "launch_ids": case_launch_ids,
+    "distant_display": case_distant_display,
     "wayland": case_wayland,
     "scale_lines": case_scale_lines,
     "screen_reader": case_screen_reader,

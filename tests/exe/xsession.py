@@ -508,9 +508,9 @@ class Session:
                 raise Failure("no window titled " + TITLE)
             time.sleep(0.05)
 
-    def launch(self, prefix=(), env=None):
+    def launch(self, prefix=(), env=None, timeout=10.0):
         proc = self.start_game(prefix, env)
-        return proc, self.wait_window(proc)
+        return proc, self.wait_window(proc, timeout)
 
 
 def wait_exit(proc, timeout):

@@ -58,6 +58,11 @@ TEST(KeyCodes, MainKeyboardPlusAndMinusAreTheKeysThatTypeThemInTheActiveGroup) {
         {"us,de group 2: the us = key is acute", {0x3d, 0x2b, 0xfe51, 0xfe50}, 0xfe51, 0},
         {"de,us group 2: the acute key is =", {0xfe51, 0xfe50, 0x3d, 0x2b}, 0x2b, 187},
         {"ru = (Cyrillic group 2)", {0x3d, 0x2b, 0x3d, 0x2b}, 0x3d, 187},
+        // Past the second group: group 1 levels 3-4 and group 2 levels 3-4 are no groups, then four a group.
+        {"group 2 level 4 is no group", {0x3d, 0x2b, 0xfe51, 0xfe50, 0, 0, 0x2d, 0x5f}, 0x5f, 187},
+        {"group 3 -", {0x71, 0x51, 0x6a, 0x4a, 0x40, 0, 0, 0, 0x2d, 0x5f, 0, 0}, 0x5f, 189},
+        {"group 4 =, + on group 3 level 4", {0x71, 0x51, 0x6a, 0x4a, 0, 0, 0, 0, 0x61, 0x41, 0x2d, 0x2b, 0x3d, 0x2b, 0, 0},
+         0x2b, 187},
         {"keymap unknown: the typed symbol", {}, 0x2d, 189},
         {"keymap unknown, Shift+-", {}, 0x5f, 0},
     };

@@ -12,6 +12,8 @@
 
 #include "QtFixture.h"
 #include "app/Palette.h"
+#include "platform/qt/LaunchGate.h"
+#include "platform/qt/QtStyle.h"
 
 using namespace sudoku;
 using namespace sudoku::test;
@@ -99,6 +101,19 @@ TEST_F(WindowAsDesigned, OverflowIconIsTheStylesOwn) {
     EXPECT_EQ(overflow->icon().pixmap(16).toImage(), expected);
 }
 
+// Behind the proxy is the style the toolkit chose (-style, QT_STYLE_OVERRIDE, the desktop's), and
+// the overflow icon, not yet read, already counts as there: the menu bar lays its button out by that.
+TEST(LazyIcons, TheProxySitsOnTheChosenStyle) {
+    for (const char* name : {"Windows", "Fusion"}) {
+        QApplication::setStyle(QStyleFactory::create(QString::fromLatin1(name)));
+        qt::UseStyleWithLazyIcons();
+        const auto* proxy = qobject_cast<QProxyStyle*>(QApplication::style());
+        ASSERT_NE(proxy, nullptr);
+        EXPECT_EQ(proxy->baseStyle()->name().compare(QString::fromLatin1(name), Qt::CaseInsensitive), 0) << name;
+        EXPECT_FALSE(proxy->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton).isNull()) << name;
+    }
+}
+
 TEST(QtProcess, SecondsSinceMidnightIsTheTimeOfDay) {  // what the random source is seeded from
     qt::QtProcess process;
     const double now = QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
@@ -117,6 +132,31 @@ TEST(Launches, OnlyWellFormedStartupIdsAndTheirTime) {
     EXPECT_EQ(qt::StartupTime("a_TIME4294967296"), 0u);
     EXPECT_EQ(qt::StartupTime("a_TIME12x"), 0u);
     EXPECT_EQ(qt::StartupTime("no-time"), 0u);
+}
+
+// A flood of launches between two raises keeps the newest startup ids and token.
+TEST(Launches, AFloodKeepsTheNewest) {
+    std::vector<qt::Launch> passed;
+    qt::LaunchGate gate(nullptr, [&](const qt::Launch& l) { passed.push_back(l); });
+    QList<QByteArray> newest;
+    for (int i = 0; i < qt::kMaxPendingIds + 4; ++i) {
+        const QByteArray n = QByteArray::number(i);
+        gate.Add("DESKTOP_STARTUP_ID=id-" + n + "\nXDG_ACTIVATION_TOKEN=token-" + n);
+        if (i >= 4) newest << "id-" + n;
+    }
+    gate.Flush();
+    ASSERT_EQ(passed.size(), 1u);
+    EXPECT_EQ(passed[0].startupIds, newest);
+    EXPECT_EQ(passed[0].activationToken, "token-" + QByteArray::number(qt::kMaxPendingIds + 3));
+}
+
+using Placement = RealWindow;
+
+TEST_F(Placement, CentredByItsFrame) {
+    window->CentreOnScreen();
+    const QRect area = window->screen()->availableGeometry(), frame = window->frameGeometry();
+    ASSERT_NE(frame.topLeft(), window->geometry().topLeft());  // the platform gives it a frame
+    EXPECT_LE((frame.center() - area.center()).manhattanLength(), 1) << frame.x() << "," << frame.y();
 }
 
 using BringToFront = RealWindow;

@@ -36,6 +36,15 @@ bool SocketAddress(const std::string& folder, sockaddr_un& addr) {
     return true;
 }
 
+// The hand-over works in a folder only where the socket's name fits an address and no folder,
+// which the holder cannot clear away, sits in its place. Every copy judges a folder alike.
+bool SocketNameUsable(const std::string& folder) {
+    sockaddr_un addr;
+    struct stat st {};
+    if (!SocketAddress(folder, addr)) return false;
+    return lstat(addr.sun_path, &st) == 0 ? !S_ISDIR(st.st_mode) : errno == ENOENT;
+}
+
 }  // namespace
 
 InstanceLock::~InstanceLock() {
@@ -46,7 +55,8 @@ InstanceLock::~InstanceLock() {
 InstanceLock::Result InstanceLock::Acquire() {
     Result result = Result::NoPlace;
     const std::string runtime = Env("XDG_RUNTIME_DIR");
-    if (!runtime.empty() && IsPrivate(runtime) && TryFolder(runtime, result)) return result;
+    runtimePrivate_ = !runtime.empty() && IsPrivate(runtime);
+    if (runtimePrivate_ && TryFolder(runtime, result)) return result;
     fellBack_ = true;
     std::string cache = Env("XDG_CACHE_HOME");
     if (cache.empty() || cache[0] != '/') {
@@ -66,6 +76,7 @@ InstanceLock::Result InstanceLock::Acquire() {
 }
 
 bool InstanceLock::TryFolder(const std::string& folder, Result& result) {
+    if (!SocketNameUsable(folder)) return false;
     const std::string path = folder + kLockName;
     for (int attempt = 0; attempt < 3; ++attempt) {
         // The lock works on a descriptor opened for reading only, as on a file root left behind.
@@ -90,29 +101,36 @@ bool InstanceLock::TryFolder(const std::string& folder, Result& result) {
         }
         // Another copy may have replaced the file between our open and our lock.
         struct stat now {};
-        if (stat(path.c_str(), &now) == 0 && now.st_ino == held.st_ino && now.st_dev == held.st_dev) {
-            lockFd_ = fd;
-            folder_ = folder;
-            result = Result::Acquired;
-            Bind();  // at once: a later launch's message then waits in the kernel until we read it
-            return true;
+        if (stat(path.c_str(), &now) != 0 || now.st_ino != held.st_ino || now.st_dev != held.st_dev) {
+            close(fd);
+            continue;
         }
-        close(fd);
+        // Bound at once: a later launch's message then waits in the kernel until we read it. A
+        // folder where nobody could reach us is given up for the next one, as later copies do.
+        if (!Bind(folder)) {
+            close(fd);
+            return false;
+        }
+        lockFd_ = fd;
+        folder_ = folder;
+        result = Result::Acquired;
+        return true;
     }
     return false;
 }
 
-void InstanceLock::Bind() {
+bool InstanceLock::Bind(const std::string& folder) {
     sockaddr_un addr;
-    if (lockFd_ < 0 || listenFd_ >= 0 || !SocketAddress(folder_, addr)) return;
+    if (!SocketAddress(folder, addr)) return false;
     const int fd = socket(AF_UNIX, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (fd < 0) return;
+    if (fd < 0) return false;
     unlink(addr.sun_path);  // we hold the lock: a socket file here is a leftover
     if (bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
         close(fd);
-        return;
+        return false;
     }
     listenFd_ = fd;
+    return true;
 }
 
 bool InstanceLock::Tell(const std::string& message) const {
@@ -129,8 +147,12 @@ bool InstanceLock::Tell(const std::string& message) const {
                       sizeof addr) == static_cast<ssize_t>(message.size());
         if (!sent && errno != EAGAIN && errno != ECONNREFUSED && errno != ENOENT) break;
     }
+    const int error = errno;
     close(fd);
+    errno = error;
     return sent;
 }
+
+std::string InstanceLock::SocketPath() const { return folder_.empty() ? "" : folder_ + kSocketName; }
 
 }  // namespace sudoku::qt

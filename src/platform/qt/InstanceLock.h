@@ -18,24 +18,28 @@ public:
 
     // Tries the per-user folders in a fixed order, so that every copy settles on the same one.
     Result Acquire();
-    // The folder used, and whether it is a fallback for an unusable XDG_RUNTIME_DIR.
+    // The folder used, whether it is a fallback for an unusable XDG_RUNTIME_DIR, whether that was
+    // a private folder of ours all the same (say, with a folder in the socket's place), and the socket.
     const std::string& Folder() const { return folder_; }
     bool FellBack() const { return fellBack_; }
+    bool RuntimePrivate() const { return runtimePrivate_; }
+    std::string SocketPath() const;
 
     // The running copy: a non-blocking socket, bound as the lock is taken, that receives later
     // launches' messages; -1 if none.
     int Listen() const { return listenFd_; }
-    // A later launch: hands its message to the running copy; false if nobody listens.
+    // A later launch: hands its message to the running copy; false, with errno, if nobody listens.
     bool Tell(const std::string& message) const;
 
 private:
     bool TryFolder(const std::string& folder, Result& result);
-    void Bind();
+    bool Bind(const std::string& folder);
 
     int lockFd_ = -1;
     int listenFd_ = -1;
     std::string folder_;
     bool fellBack_ = false;
+    bool runtimePrivate_ = false;
 };
 
 }  // namespace sudoku::qt

@@ -1,12 +1,12 @@
 #include "platform/qt/QtServices.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QTime>
-#include <QTimer>
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 
 #ifdef Q_OS_UNIX
@@ -15,6 +15,7 @@
 #include <sys/socket.h>
 
 #include "platform/qt/InstanceLock.h"
+#include "platform/qt/LaunchGate.h"
 #else
 #include <QDir>
 #include <QLockFile>
@@ -43,66 +44,6 @@ QtProcess::~QtProcess() = default;
 
 #ifdef Q_OS_UNIX
 
-namespace {
-
-QByteArray Field(const QByteArray& message, const QByteArray& key) {
-    for (const QByteArray& line : message.split('\n'))
-        if (line.startsWith(key + '=')) return line.mid(key.size() + 1);
-    return {};
-}
-
-// A window manager kept busy by a flood of launches helps nobody: at most one raise per this.
-constexpr int kRaiseIntervalMs = 100;
-// Launches waiting for the next raise whose startup ids are kept; a flood drops the oldest.
-constexpr qsizetype kMaxPendingIds = 16;
-
-// Gathers the launches read from the socket and passes them on, at most once per interval.
-class LaunchGate final : public QObject {
-public:
-    LaunchGate(QObject* owner, std::function<void(const Launch&)> onLaunch)
-        : QObject(owner), onLaunch_(std::move(onLaunch)) {
-        timer_.setSingleShot(true);
-        QObject::connect(&timer_, &QTimer::timeout, this, [this] { Pass(); });
-    }
-
-    void Add(const QByteArray& message) {
-        const QByteArray id = Field(message, "DESKTOP_STARTUP_ID");
-        if (IsWellFormedStartupId(id) && !pending_.startupIds.contains(id)) {
-            if (pending_.startupIds.size() == kMaxPendingIds) pending_.startupIds.removeFirst();
-            pending_.startupIds.append(id);
-        }
-        const QByteArray token = Field(message, "XDG_ACTIVATION_TOKEN");
-        if (IsWellFormedStartupId(token)) pending_.activationToken = token;
-        any_ = true;
-    }
-
-    void Flush() {
-        if (!any_ || timer_.isActive()) return;
-        const qint64 since = last_.isValid() ? last_.elapsed() : kRaiseIntervalMs;
-        if (since >= kRaiseIntervalMs) {
-            Pass();
-        } else {
-            timer_.start(static_cast<int>(kRaiseIntervalMs - since));
-        }
-    }
-
-private:
-    void Pass() {
-        const Launch launch = std::exchange(pending_, Launch{});
-        any_ = false;
-        last_.start();
-        onLaunch_(launch);
-    }
-
-    std::function<void(const Launch&)> onLaunch_;
-    Launch pending_;
-    bool any_ = false;
-    QElapsedTimer last_;
-    QTimer timer_;
-};
-
-}  // namespace
-
 bool QtProcess::AnotherInstanceRunning() {
     lock_ = std::make_unique<InstanceLock>();
     switch (lock_->Acquire()) {
@@ -111,7 +52,9 @@ bool QtProcess::AnotherInstanceRunning() {
             QByteArray id = qgetenv("DESKTOP_STARTUP_ID"), token = qgetenv("XDG_ACTIVATION_TOKEN");
             if (!IsWellFormedStartupId(id)) id.clear();
             if (!IsWellFormedStartupId(token)) token.clear();
-            lock_->Tell(("DESKTOP_STARTUP_ID=" + id + "\nXDG_ACTIVATION_TOKEN=" + token).toStdString());
+            if (!lock_->Tell(("DESKTOP_STARTUP_ID=" + id + "\nXDG_ACTIVATION_TOKEN=" + token).toStdString()))
+                std::fprintf(stderr, "Судоку: игра уже запущена, но не принимает сообщений (%s: %s); "
+                                     "её окно не выведено вперёд\n", lock_->SocketPath().c_str(), std::strerror(errno));
             return true;
         }
         case InstanceLock::Result::NoPlace:
@@ -125,9 +68,11 @@ bool QtProcess::AnotherInstanceRunning() {
         std::fprintf(stderr, "Судоку: XDG_RUNTIME_DIR не задан или непригоден; файл блокировки в %s\n",
                      lock_->Folder().c_str());
         // The toolkit wants a private runtime folder too, and would create a missing one, where a
-        // later copy would then look for the lock. Only a Wayland session keeps its own.
+        // later copy would then look for the lock. A Wayland session keeps its own, and so does a
+        // private folder that only the lock and its socket could not use.
         const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-        if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") || runtime.isEmpty() || !QFileInfo::exists(runtime))
+        if (!lock_->RuntimePrivate() &&
+            (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") || runtime.isEmpty() || !QFileInfo::exists(runtime)))
             qputenv("XDG_RUNTIME_DIR", lock_->Folder().c_str());
     }
     return false;

@@ -10,7 +10,21 @@
 #include <vector>
 
 #ifdef Q_OS_UNIX
+#include <sys/time.h>
+#include <time.h>
 #include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#endif
+#ifdef SUDOKU_HAVE_XCB
+#include <xcb/xcb.h>
 #endif
 
 #include "platform/qt/Env.h"
@@ -18,7 +32,8 @@
 namespace sudoku::qt {
 namespace {
 
-// A display or compositor that accepts the connection and never answers may hold the start this long.
+// A display or compositor that accepts the connection and then stays silent may hold the start
+// this long; an X display that keeps answering, however slowly, holds it as long as it takes.
 constexpr unsigned kPatienceSeconds = 3;
 
 struct HeldMessage {
@@ -36,7 +51,71 @@ char silentX[512], silentWayland[512];  // written from the alarm's handler
 volatile std::sig_atomic_t waylandFailed = 0;
 #ifdef Q_OS_UNIX
 struct sigaction previousAlarm {};
+
+std::int64_t Now() {  // nanoseconds, safe in a signal handler
+    timespec t {};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return std::int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec;
+}
+
+constexpr std::int64_t kPatience = std::int64_t{kPatienceSeconds} * 1'000'000'000;
+
+// The alarm in so many nanoseconds; 0 stops it. Also from the signal handler.
+void Arm(std::int64_t ns) {
+    itimerval t {};
+    t.it_value.tv_sec = static_cast<time_t>(ns / 1'000'000'000);
+    t.it_value.tv_usec = static_cast<suseconds_t>(ns % 1'000'000'000 / 1000);
+    setitimer(ITIMER_REAL, &t, nullptr);
+}
+
+std::atomic<std::int64_t> lastAnswer{0};  // when the X display last answered (or the start began)
+static_assert(std::atomic<std::int64_t>::is_always_lock_free, "read in a signal handler");
+
+// Asks the X display for a round trip now and then, on a connection of its own, while the
+// toolkit starts: the answers tell a slow display from one that never answers.
+struct Probe {
+    std::mutex mutex;
+    std::condition_variable wake;
+    bool stop = false;
+};
+std::shared_ptr<Probe> probe;
+
+void Ask(const std::shared_ptr<Probe>& p, const std::string& display) {
+#ifdef SUDOKU_HAVE_XCB
+    xcb_connection_t* c = xcb_connect(display.empty() ? nullptr : display.c_str(), nullptr);
+    std::unique_lock<std::mutex> hold(p->mutex, std::defer_lock);
+    while (!xcb_connection_has_error(c)) {
+        lastAnswer = Now();
+        hold.lock();
+        if (p->wake.wait_for(hold, std::chrono::milliseconds(250), [&] { return p->stop; })) break;
+        hold.unlock();
+        xcb_generic_error_t* error = nullptr;
+        std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), &error));
+        std::free(error);
+    }
+    xcb_disconnect(c);
+#else
+    (void)p, (void)display;
 #endif
+}
+#endif
+
+bool mayUseX = false;
+std::string probedDisplay;  // as given with -display; empty: DISPLAY
+
+// Starts the probe as the toolkit turns to X: at once, or once Wayland, tried first, failed.
+void StartProbe() {
+#ifdef Q_OS_UNIX
+    if (!mayUseX || probe) return;
+    lastAnswer = Now();
+    try {  // left to end on its own: a display that never answers may hold it in the connect
+        probe = std::make_shared<Probe>();
+        std::thread(Ask, probe, probedDisplay).detach();
+    } catch (const std::system_error&) {
+        // No second thread: the start is bounded as a whole.
+    }
+#endif
+}
 
 std::string Option(int argc, char** argv, const char* name) {
     for (int i = 1; i + 1 < argc; ++i)
@@ -73,6 +152,7 @@ void NotePlatform(const QString& text) {
     std::string what;
     if (name.startsWith(QLatin1String("wayland"))) {
         waylandFailed = 1;
+        StartProbe();
         what = installed ? "нет связи с композитором Wayland " + waylandShown
                          : "не установлен модуль Qt для Wayland (пакет qt6-wayland)";
     } else if (name == QLatin1String("xcb")) {
@@ -105,7 +185,15 @@ void OnMessage(QtMsgType type, const QMessageLogContext& context, const QString&
 }
 
 #ifdef Q_OS_UNIX
-void OnAlarm(int) { WriteAndEnd(waylandFailed || !silentWayland[0] ? silentX : silentWayland); }
+void OnAlarm(int) {
+    const bool onWayland = silentWayland[0] && !waylandFailed;
+    const std::int64_t left = lastAnswer.load() + kPatience - Now();
+    if (!onWayland && left > 0) {
+        Arm(left + 1'000'000);  // the display answered within the limit: it is slow, not silent
+        return;
+    }
+    WriteAndEnd(onWayland ? silentWayland : silentX);
+}
 #endif
 
 }  // namespace
@@ -129,19 +217,29 @@ ToolkitStartGuard::ToolkitStartGuard(int argc, char** argv) {
     Copy(silentX, "Судоку: графический дисплей не отвечает " + xShown + "\n");
     Copy(silentWayland, mayTryWayland ? "Судоку: композитор Wayland не отвечает " + waylandShown + "\n" : "");
     previousHandler = qInstallMessageHandler(OnMessage);
+    mayUseX = displaySet && (platform.empty() || platform.find("xcb") != std::string::npos);
+    probedDisplay = Option(argc, argv, "-display");
 #ifdef Q_OS_UNIX
+    lastAnswer = Now();
+    if (!mayTryWayland) StartProbe();
     struct sigaction onAlarm {};
     onAlarm.sa_handler = OnAlarm;
     sigemptyset(&onAlarm.sa_mask);
     sigaction(SIGALRM, &onAlarm, &previousAlarm);
-    alarm(kPatienceSeconds);
+    Arm(kPatience);
 #endif
 }
 
 ToolkitStartGuard::~ToolkitStartGuard() {
 #ifdef Q_OS_UNIX
-    alarm(0);
+    Arm(0);
     sigaction(SIGALRM, &previousAlarm, nullptr);
+    if (probe) {
+        const std::lock_guard<std::mutex> hold(probe->mutex);
+        probe->stop = true;
+        probe->wake.notify_one();
+    }
+    probe.reset();
 #endif
     qInstallMessageHandler(previousHandler);
     for (const HeldMessage& m : held) {
