@@ -1397,7 +1397,8 @@ def case_launch_ids(s):
 
 def case_wayland(s):
     """On a Wayland compositor (weston, headless) the window appears with its title, and a second
-    launch ends at once; with the compositor gone and no X display, one line and status 1."""
+    launch ends at once; with the compositor gone and no X display, one line and status 1; with
+    a dead compositor and a slow X display, the window on that display."""
     if not shutil.which("weston"):
         skip("weston is not installed (scripts/setup.sh installs it)")
     log = os.path.join(s.tmp, "weston.log")
