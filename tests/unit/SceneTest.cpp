@@ -107,6 +107,40 @@ TEST(SceneHitTest, StackingVisibilityAndTheStatusLine) {
     }
 }
 
+// The gaps between boxes, between the board and the picker and between picker entries
+// belong to the window: every pixel of them, the first one right of or below a label
+// included, reaches no label, and a click there selects nothing.
+TEST(SceneHitTest, TheGapsReachNoLabel) {
+    for (const Scale s : kScales) {
+        SCOPED_TRACE(testing::Message() << "scale " << s.Factor());
+        Board b;
+        b.scene.SetScale(s);
+        struct Gap {
+            memory::MemoryLabel &before, &after;
+            bool across;  // before lies left of after; otherwise above it
+        };
+        const Gap gaps[] = {{b.Cell(3), b.Cell(4), true},     {b.Cell(6), b.Cell(7), true},
+                            {b.Cell(9), b.Picker(1), true},   {b.Picker(1), b.Picker(6), true},
+                            {b.Cell(19), b.Cell(28), false},  {b.Cell(46), b.Cell(55), false},
+                            {b.Picker(1), b.Picker(2), false}};
+        for (const Gap& g : gaps) {
+            const DeviceRect a = Bounds(g.before), z = Bounds(g.after);
+            auto at = [&](int i) {  // the pixel i along the line through both labels' middles
+                return g.across ? std::pair{i, (a.top + a.bottom) / 2} : std::pair{(a.left + a.right) / 2, i};
+            };
+            const int first = g.across ? a.right : a.bottom, next = g.across ? z.left : z.top;
+            ASSERT_LT(first, next);
+            EXPECT_EQ(b.scene.LabelAt(at(first - 1).first, at(first - 1).second), &g.before);
+            for (int i = first; i < next; ++i) EXPECT_EQ(b.scene.LabelAt(at(i).first, at(i).second), nullptr) << i;
+            EXPECT_EQ(b.scene.LabelAt(at(next).first, at(next).second), &g.after);
+            b.scene.Press(at(first).first, at(first).second, false);
+            b.scene.Release(at(first).first, at(first).second);
+            EXPECT_EQ(b.st().SelCell, 0);
+            EXPECT_EQ(b.st().SelDigit, 0);
+        }
+    }
+}
+
 TEST(SceneMouse, ClicksDoubleClicksAndSlidingOff) {
     Board b;
     auto centre = [&](memory::MemoryLabel& l) {
