@@ -1,5 +1,6 @@
 // Offline after one visit: every file of the page is kept; while the network answers, its
-// answer is used (so a new build replaces the old one at once), otherwise the kept copy.
+// answer is used, asked past the browser's cache (so a new build replaces the old one on the next
+// visit), otherwise the kept copy.
 const version = '@VERSION@';
 const files = [@FILES@];
 
@@ -15,7 +16,7 @@ self.addEventListener('activate', (e) => {
 
 self.addEventListener('fetch', (e) => {
   if (e.request.method !== 'GET' || new URL(e.request.url).origin !== location.origin) return;
-  e.respondWith(fetch(e.request).then((r) => {
+  e.respondWith(fetch(e.request.url, {cache: 'no-cache', credentials: 'same-origin'}).then((r) => {
     if (r.ok) {
       const copy = r.clone();
       caches.open(version).then((c) => c.put(e.request, copy));

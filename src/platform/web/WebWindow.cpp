@@ -171,13 +171,20 @@ void WebWindow::Handle(const int* e, const char* text) {
 void WebWindow::Fit() {
     const scene::Scale scale = scene::Scale::FromFactor(std::max(1.0, JsRatio()));
     scene_.SetScale(scale);
-    // The client area as designed, grown to hold the shown labels with the board's own margin.
-    int right = clientWidth_, bottom = clientHeight_;
+    // The client area as designed, grown to hold the shown labels with the margins the design
+    // leaves them (its labels are laid out as designed when the page first fits).
+    int right = 0, bottom = 0;
     for (const auto& label : scene_.Labels()) {
         if (!label->Visible()) continue;
-        right = std::max(right, label->Left() + label->Width() + 6);
-        bottom = std::max(bottom, label->Top() + label->Height() + 6);
+        right = std::max(right, label->Left() + label->Width());
+        bottom = std::max(bottom, label->Top() + label->Height());
     }
+    if (marginRight_ < 0) {
+        marginRight_ = std::max(0, clientWidth_ - right);
+        marginBottom_ = std::max(0, clientHeight_ - bottom);
+    }
+    right = std::max(clientWidth_, right + marginRight_);
+    bottom = std::max(clientHeight_, bottom + marginBottom_);
     const int w = scale.Device(right), h = scale.Device(bottom);
     if (w == deviceWidth_ && h == deviceHeight_) return;
     deviceWidth_ = w;

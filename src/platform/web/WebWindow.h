@@ -72,6 +72,7 @@ private:
     std::vector<scene::DeviceRect> invalid_;
     WebAccess access_;
     int clientWidth_ = 0, clientHeight_ = 0;
+    int marginRight_ = -1, marginBottom_ = -1;
     int deviceWidth_ = 0, deviceHeight_ = 0;
     bool closed_ = false;
 };
