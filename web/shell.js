@@ -66,12 +66,13 @@ const Shell = (() => {
     }
     ctx.restore();
   }
-  let firstPaint = 0, paints = 0;
+  let firstPaint = 0, lastPaint = 0, paints = 0;
   function painted() {
     if (clipped) ctx.restore();
     clipped = false;
     paints++;
-    if (!firstPaint) firstPaint = performance.now();
+    lastPaint = performance.now();
+    if (!firstPaint) firstPaint = lastPaint;
   }
   function watchRatio() {
     // A new ratio (zoom, another screen): the game paints afresh at the new scale.
@@ -419,6 +420,6 @@ const Shell = (() => {
       wake = resolve;
       setTimeout(() => { if (wake === resolve) wake = null; resolve(); }, Math.min(ms, 1e7));
     }),
-    stats: () => ({firstPaint, paints, queued: queue.length}),
+    stats: () => ({firstPaint, lastPaint, paints, queued: queue.length}),
   };
 })();
