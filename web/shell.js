@@ -206,7 +206,10 @@ const Shell = (() => {
       item.setAttribute('aria-keyshortcuts', 'F' + functionKey);
       shortcuts.set(functionKey, index);
     }
-    item.addEventListener('pointerenter', () => item.focus({preventScroll: true}));
+    // The pointer moved onto it (not a menu opened under a resting pointer): it is highlighted.
+    item.addEventListener('pointermove', (e) => {
+      if ((e.movementX || e.movementY) && document.activeElement !== item) item.focus({preventScroll: true});
+    });
     item.addEventListener('click', () => choose(item));
     menus[menus.length - 1].popup.append(item);
   }
