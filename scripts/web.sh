@@ -22,5 +22,5 @@ cmake -S "$root" -B "$root/build/wasm" -G Ninja --toolchain "$root/cmake/emscrip
   -DCMAKE_BUILD_TYPE=Release -DSUDOKU_WEB_DIR="$root/build/web" "${launcher[@]}" -Wno-dev >/dev/null
 cmake --build "$root/build/wasm"
 [ "$build_only" = 1 ] && exit 0
-echo "Судоку: http://localhost:$port/ (Ctrl+C stops the server)"
+echo "Судоку: http://127.0.0.1:$port/ (Ctrl+C stops the server)"
 exec python3 -m http.server "$port" --bind 127.0.0.1 --directory "$root/build/web"
