@@ -396,6 +396,8 @@ def case_offline(d, site, server):
     check(wait_for(d, 'return navigator.serviceWorker.controller !== null || (location.reload(), false)', 15)
           is not None, 'the service worker controls the page')
     settle(d)
+    errors = d.execute_cdp_cmd('Page.getInstallabilityErrors', {})['installabilityErrors']
+    check(not errors, f'the browser may install it as an app ({errors})')
     server.stop()
     d.refresh()
     check(wait_for(d, 'return typeof Shell !== "undefined" && Shell.stats().paints > 0', 10) is not None,
