@@ -255,7 +255,7 @@ const Shell = (() => {
     const step = (d) => items[(at + d + items.length) % items.length].focus();
     const beside = (d) => showMenu(menus[(menus.indexOf(openMenu) + d + menus.length) % menus.length], true);
     switch (e.key) {
-      case 'ArrowDown': step(at < 0 ? 1 : 1); break;
+      case 'ArrowDown': step(1); break;
       case 'ArrowUp': step(at < 0 ? 0 : -1); break;
       case 'Home': items[0].focus(); break;
       case 'End': items[items.length - 1].focus(); break;
@@ -359,7 +359,6 @@ const Shell = (() => {
   function close() {
     // Closes the page where the browser lets a page close itself (an installed app's window).
     try { window.close(); } catch (e) { /* not allowed: the page stays, with no game */ }
-    return 1;
   }
   function end() {
     ended = true;

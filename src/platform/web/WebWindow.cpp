@@ -34,7 +34,7 @@ EM_JS(int, JsNextEvent, (int* event, char* text, int textSize), {
     return 1;
 });
 EM_ASYNC_JS(void, JsWait, (double ms), { await Shell.wait(ms); });
-EM_JS(int, JsClose, (void), { return Shell.close(); });
+EM_JS(void, JsClose, (void), { Shell.close(); });
 
 namespace sudoku::web {
 
