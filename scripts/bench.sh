@@ -3,7 +3,8 @@
 #   drawing and clicks on the real window (offscreen) and in memory, a new game,
 #   many seeded grid builds, and start-up, memory and second copy under Xvfb; the same
 #   for the Windows build under wine, beside a bare Win32 window, and its size.
-#   scripts/bench.sh [board|generator|startup|windows]...
+#   and the web page in a headless Chromium (first paint, click to repaint, transfer size).
+#   scripts/bench.sh [board|generator|startup|windows|web]...
 #   (default: all; windows only where MinGW-w64 and wine are installed)
 # BUILDS=2000 sets the number of grid builds, N=20 the start-up runs.
 set -euo pipefail
@@ -30,6 +31,9 @@ for part in "${parts[@]}"; do
         -DCMAKE_BUILD_TYPE=Release -Wno-dev >/dev/null
       cmake --build "$root/build/windows" --target sudoku bare_window_win32 bench_board_win32 -- -j2 >/dev/null
       bash "$root/bench/startup_wine.sh" "$root/build/windows" "$build" ;;
+    web)
+      SUDOKU_SKIP_SETUP=1 bash "$root/scripts/web.sh" --build-only >/dev/null
+      /usr/bin/python3 "$root/bench/web_bench.py" "$root/build/web" "${N:-20}" ;;
     *) echo "unknown part: $part" >&2; exit 2 ;;
   esac
 done

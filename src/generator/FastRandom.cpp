@@ -1,6 +1,6 @@
 #include "generator/FastRandom.h"
 
-#include <bit>
+#include <cstring>
 
 namespace sudoku {
 
@@ -14,7 +14,11 @@ std::uint64_t SplitMix(std::uint64_t& x) {
 }  // namespace
 
 void FastRandom::Seed(float seed) {
-    std::uint64_t x = std::bit_cast<std::uint32_t>(seed);
+    // The seed's bits (std::bit_cast where every standard library has it).
+    std::uint32_t bits = 0;
+    static_assert(sizeof bits == sizeof seed);
+    std::memcpy(&bits, &seed, sizeof bits);
+    std::uint64_t x = bits;
     for (auto& word : s_) word = static_cast<std::uint32_t>(SplitMix(x) >> 32);
     if ((s_[0] | s_[1] | s_[2] | s_[3]) == 0) s_[0] = 1;  // never the all-zero state
 }
