@@ -31,6 +31,7 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.sudoku_game.Sudoku"));
     sudoku::qt::QtMainWindow window;
     sudoku::form::Build(game, window);
+    pump.beforeEvents = [&window] { window.TellReaders(); };
     process.ListenForLaunches(&window, [&window](const sudoku::qt::Launch& l) { window.BringToFront(l); });
     window.CentreOnScreen();  // placed before it is mapped, then again once its frame is known
     window.show();

@@ -174,6 +174,7 @@ void QtBoardAccess::Attach(QWidget* board, BoardAccess& access) {
     board->setObjectName(QLatin1String(kBoardName));
     board->setProperty(kBridgeProperty, QVariant::fromValue(static_cast<void*>(this)));
     children_.assign(kAccessStatusId + 1, nullptr);
+    access.Update();
     shown_ = access.Items();
 }
 
@@ -202,9 +203,9 @@ void QtBoardAccess::Activate(int id) {
 
 void QtBoardAccess::Update() {
     if (!access_) return;
+    const AccessChanges changes = access_->Update();
     const std::vector<AccessItem> before = std::move(shown_);
     shown_ = access_->Items();
-    const AccessChanges changes = Compare(before, shown_);
     if (!changes.Any() || !QAccessible::isActive()) return;
     for (int id : changes.hidden) Raise(Child(id), QAccessible::ObjectHide);
     for (int id : changes.shown) Raise(Child(id), QAccessible::ObjectShow);
@@ -221,7 +222,7 @@ void QtBoardAccess::Update() {
         }
         if (was.selected != now.selected) Raise(Child(id), now.selected ? QAccessible::SelectionAdd : QAccessible::SelectionRemove);
     }
-    if (changes.focus) Raise(Child(changes.focus), QAccessible::Focus);
+    if (changes.focus) Raise(changes.focus == kAccessBoardId ? BoardInterface() : Child(changes.focus), QAccessible::Focus);
 }
 
 }  // namespace sudoku::qt

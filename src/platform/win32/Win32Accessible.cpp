@@ -317,8 +317,8 @@ HRESULT BoardAccessible::accDoDefaultAction(VARIANT child) {
 
 #undef SELF_OR_ITEM
 
-void RaiseAccessEvents(HWND window, const std::vector<AccessItem>& before, const std::vector<AccessItem>& after) {
-    const AccessChanges c = Compare(before, after);
+void RaiseAccessEvents(HWND window, const std::vector<AccessItem>& before, const std::vector<AccessItem>& after,
+                       const AccessChanges& c) {
     if (!c.Any()) return;
     const auto raise = [window](DWORD event, long child) { NotifyWinEvent(event, window, OBJID_CLIENT, child); };
     for (int id : c.hidden) raise(EVENT_OBJECT_HIDE, ChildOf(before, id));
@@ -331,7 +331,7 @@ void RaiseAccessEvents(HWND window, const std::vector<AccessItem>& before, const
         if (after[static_cast<std::size_t>(child - 1)].selected && !before[static_cast<std::size_t>(ChildOf(before, id) - 1)].selected)
             raise(EVENT_OBJECT_SELECTION, child);
     }
-    if (c.focus) raise(EVENT_OBJECT_FOCUS, ChildOf(after, c.focus));
+    if (c.focus) raise(EVENT_OBJECT_FOCUS, c.focus == kAccessBoardId ? CHILDID_SELF : ChildOf(after, c.focus));
     // The status line's news, as an alert, for readers that do not follow it.
     if (std::find(c.renamed.begin(), c.renamed.end(), kAccessStatusId) != c.renamed.end())
         raise(EVENT_SYSTEM_ALERT, ChildOf(after, kAccessStatusId));

@@ -70,7 +70,9 @@ private:
     IAccessible* own_ = nullptr;  // the system's object for the client area
 };
 
-// Tells MSAA's listeners what changed between two snapshots of the board.
-void RaiseAccessEvents(HWND window, const std::vector<AccessItem>& before, const std::vector<AccessItem>& after);
+// Tells MSAA's listeners what changed between two snapshots of the board, as the board's
+// view decided it.
+void RaiseAccessEvents(HWND window, const std::vector<AccessItem>& before, const std::vector<AccessItem>& after,
+                       const AccessChanges& changes);
 
 }  // namespace sudoku::win32

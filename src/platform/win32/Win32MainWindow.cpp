@@ -105,6 +105,7 @@ MenuItem& Win32MainWindow::AddMenuItem(const form::MenuItemDesign& item, Callbac
 
 void Win32MainWindow::SetBoardAccess(BoardAccess& access) {
     access_ = &access;
+    access.Update();
     told_ = access.Items();
 }
 
@@ -118,8 +119,9 @@ Callback Win32MainWindow::Told(Callback event) {
 
 void Win32MainWindow::TellChanges() {
     if (!access_) return;
+    const AccessChanges changes = access_->Update();
     std::vector<AccessItem> now = access_->Items();
-    RaiseAccessEvents(hwnd_, told_, now);
+    RaiseAccessEvents(hwnd_, told_, now, changes);
     told_ = std::move(now);
 }
 
