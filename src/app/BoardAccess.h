@@ -17,6 +17,8 @@ enum class AccessRole { Cell, Button, Status };
 constexpr int kAccessPickerBase = 81;
 constexpr int kAccessStatusId = 92;
 constexpr int kAccessBoardId = 93;
+// The board's name, as the table of the cells.
+inline constexpr char kAccessBoardName[] = "Игровое поле";
 // The status line's name when it shows nothing: not a message to announce.
 inline constexpr char kAccessNoMessage[] = "Сообщений нет";
 
