@@ -34,9 +34,8 @@ def wait(what, probe, timeout=10.0):
         time.sleep(0.05)
 
 
-def cell_name(value, word=None):
-    """A cell's name on the bus: the table tells its row and column."""
-    return f"{value or 'пусто'}" + (f", {word}" if word else "")
+def cell_name(r, c, value, word=None):
+    return f"Строка {r}, столбец {c}: {value or 'пусто'}" + (f", {word}" if word else "")
 
 
 class Reader:
@@ -102,7 +101,7 @@ class Reader:
 
 def check_reading(r, errors):
     """The board's table row by row, then the picker and the eraser, then the status line."""
-    want = [cell_name(0)] * 81
+    want = [cell_name(row, col, 0) for row in range(1, 10) for col in range(1, 10)]
     want += [f"Цифра {k}" for k in range(1, 10)] + ["Стереть", EMPTY_STATUS]
     have = r.names()
     if have != want:
@@ -159,12 +158,12 @@ def check_move(r, errors):
     r.events.clear()
     r.press(cell)
     r.pump()
-    if cell.name != cell_name(5):
+    if cell.name != cell_name(3, 5, 5):
         errors.append(f"row 3, column 5 reads {cell.name!r} after the move")
     if five.getState().contains(at.STATE_CHECKED):
         errors.append("«Цифра 5» still checked after the move")
-    for event in [("object:property-change:accessible-name", cell_name(5)),
-                  ("object:state-changed:focused", cell_name(5))]:
+    for event in [("object:property-change:accessible-name", cell_name(3, 5, 5)),
+                  ("object:state-changed:focused", cell_name(3, 5, 5))]:
         if event not in r.events:
             errors.append(f"not heard: {event}; heard {r.events}")
     # A cell chosen first is selected and has the focus; the digit then goes into it.
@@ -172,13 +171,13 @@ def check_move(r, errors):
     r.press(corner)
     r.pump(0.1)
     st = corner.getState()
-    if corner.name != cell_name(0, "выбрана") or not st.contains(at.STATE_SELECTED) \
+    if corner.name != cell_name(9, 9, 0, "выбрана") or not st.contains(at.STATE_SELECTED) \
             or not st.contains(at.STATE_FOCUSED):
         errors.append(f"row 9, column 9 chosen reads {corner.name!r}, selected {st.contains(at.STATE_SELECTED)}")
     r.press(r.item("Цифра 5"))
     # Told again under its new name, the focused cell is a new object: a reader says it anew.
     corner = r.items()[80]
-    if corner.name != cell_name(5) or not corner.getState().contains(at.STATE_FOCUSED):
+    if corner.name != cell_name(9, 9, 5) or not corner.getState().contains(at.STATE_FOCUSED):
         errors.append(f"row 9, column 9 reads {corner.name!r} after «Цифра 5»")
 
 
@@ -220,7 +219,7 @@ def play_new_game(r, errors):
          lambda: sum("подсказка" in n for n in r.names()[:81]) >= 27 and r.names()[-1] == EMPTY_STATUS)
     grid, clues = [], 0
     for n in r.names()[:81]:
-        value = n.split(", ")
+        value = n.split(": ", 1)[1].split(", ")
         grid.append(0 if value[0] == "пусто" else int(value[0]))
         clues += value[-1] == "подсказка"
     if clues != sum(v != 0 for v in grid):
@@ -237,7 +236,7 @@ def play_new_game(r, errors):
     status = wait("«Судоку пройден» on the bus", lambda: r.items()[-1].name == "Судоку пройден" or None, 5)
     if not status:
         errors.append("the status line never said «Судоку пройден»")
-    wrong = [(i, n) for i, n in enumerate(r.names()[:81]) if n.split(", ")[0] != str(grid[i])]
+    wrong = [(i, n) for i, n in enumerate(r.names()[:81]) if n.split(": ", 1)[1].split(", ")[0] != str(grid[i])]
     if wrong:
         errors.append(f"cells not as solved: {wrong[:3]}")
     # Solved: the board refuses an entry as it refuses the mouse.
