@@ -390,4 +390,8 @@ void QtBoardAccess::Announce(const std::string& message) {
     Raise(notification_, QAccessible::ObjectShow);
 }
 
+void JoinAccessibilityBusAlways() {
+    if (!qEnvironmentVariableIsSet("QT_LINUX_ACCESSIBILITY_ALWAYS_ON")) qputenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
+}
+
 }  // namespace sudoku::qt

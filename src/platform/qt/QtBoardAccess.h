@@ -48,4 +48,12 @@ private:
     QAccessibleInterface* notification_ = nullptr;
 };
 
+// Before the QApplication: lets a screen reader started after the game find it. Qt 6.4
+// reads the accessibility bus's IsEnabled and ScreenReaderEnabled once, when it meets the
+// bus, and never hears them change (a reader sets IsEnabled when it starts); so wherever
+// that bus runs, the game joins it at once. That costs the start-up nothing measurable:
+// the bus address is asked without waiting, and the two property reads it saves are waits.
+// Without the bus nothing changes. A value the user set is kept.
+void JoinAccessibilityBusAlways();
+
 }  // namespace sudoku::qt
