@@ -126,8 +126,8 @@ void Win32MainWindow::TellChanges() {
 }
 
 RECT Win32MainWindow::ScreenRect(const Label& label) const {
-    // Every label is one of the board's scene.
-    const scene::DeviceRect p = static_cast<const scene::SceneLabel&>(label).Bounds();
+    // Every label is one of the board's scene; a reader gets its own pixels, none of a neighbour's.
+    const scene::DeviceRect p = board_->Scene().OwnBounds(static_cast<const scene::SceneLabel&>(label));
     RECT r{p.left, p.top, p.right, p.bottom};
     MapWindowPoints(hwnd_, nullptr, reinterpret_cast<POINT*>(&r), 2);
     return r;
