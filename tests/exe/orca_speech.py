@@ -123,21 +123,27 @@ def play(s, w, r, orca, errors):
         s.run(["xdotool", "mousemove", str(e.x + e.width // 2), str(e.y + e.height // 2), "click", "1"])
 
     orca.after(w.focus, ["Судоку"], errors, "the game's window focused")
-    # A new game from the menu: F10, then the menu's first item.
-    orca.after(lambda: (hold(s, "F10"), hold(s, "Return"), hold(s, "Return")), ["Создание таблицы"], errors,
-               "a new game")
-    wait("a puzzle with clues on the bus", lambda: sum("подсказка" in n for n in r.names()[:81]) >= 27)
-    puzzle = [0 if n.split(": ", 1)[1].startswith("пусто") else int(n.split(": ", 1)[1][0]) for n in r.names()[:81]]
-    grid = list(puzzle)
-    if not solve(grid):
-        raise Failure(f"no solution to the clues read from the bus: {puzzle}")
-    empty = [i for i, v in enumerate(puzzle) if v == 0]
     rc = lambda i: (i // 9 + 1, i % 9 + 1)  # noqa: E731
-
-    # Orca's flat review shows the picker beside the board: entries k and k + 5 end line k.
-    # Its click chooses a digit, then places it into a cell of the same line.
-    k, cell = max(((k, i) for i in empty for k in range(1, 6) if rc(i)[0] == k and grid[i] in (k, k + 5)),
-                  key=lambda c: c[1] % 9)
+    # A new game from the menu: F10, then the menu's first item; again while the puzzle has no
+    # cell for the flat-review step below (one in 10 or so).
+    for _ in range(5):
+        orca.after(lambda: (hold(s, "F10"), hold(s, "Return"), hold(s, "Return")), ["Создание таблицы"], errors,
+                   "a new game")
+        wait("a puzzle with clues on the bus", lambda: sum("подсказка" in n for n in r.names()[:81]) >= 27)
+        puzzle = [0 if n.split(": ", 1)[1].startswith("пусто") else int(n.split(": ", 1)[1][0])
+                  for n in r.names()[:81]]
+        grid = list(puzzle)
+        if not solve(grid):
+            raise Failure(f"no solution to the clues read from the bus: {puzzle}")
+        empty = [i for i, v in enumerate(puzzle) if v == 0]
+        # Orca's flat review shows the picker beside the board: entries k and k + 5 end line k.
+        # Its click chooses a digit, then places it into a cell of the same line.
+        fits = [(k, i) for i in empty for k in range(1, 6) if rc(i)[0] == k and grid[i] in (k, k + 5)]
+        if fits:
+            break
+    else:
+        raise Failure("five puzzles without a cell for the flat-review step")
+    k, cell = max(fits, key=lambda c: c[1] % 9)
     digit = grid[cell]
     orca.after(lambda: (click(r.item(f"Цифра {k}")), click(r.item(f"Цифра {k}"))), ["not checked"], errors,
                f"«Цифра {k}» chosen and dropped by mouse")
@@ -163,6 +169,10 @@ def play(s, w, r, orca, errors):
     orca.after(lambda: hold(s, "KP_Divide"), [cell_name(*rc(cell), digit)], errors,
                f"{digit} placed into {rc(cell)} by Orca's click")
     empty.remove(cell)
+    # Orca may take its own click for failed when it reads the pointer too soon, and click
+    # again (its debug says "Mouse event possible failure"): a second click that chooses the
+    # cell just written. Escape drops such a choice.
+    hold(s, "Escape")
 
     # By mouse: the digit, then the cell.
     cell = empty.pop()
