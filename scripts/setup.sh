@@ -11,6 +11,8 @@ packages=(
   desktop-file-utils appstream dpkg-dev file python3 x11-xkb-utils librsvg2-bin lintian
   # The accessibility bus and a client of it, for the screen-reader test.
   dbus dbus-daemon at-spi2-core python3-pyatspi gir1.2-atspi-2.0
+  # A real screen reader speaking into nothing, for the test that listens to it.
+  orca speech-dispatcher speech-dispatcher-espeak-ng speech-dispatcher-audio-plugins espeak-ng libao4
   # Wayland: the toolkit's platform plugin, and a headless compositor for its test.
   qt6-wayland weston
   # The Windows builds (64- and 32-bit): MinGW-w64, GoogleTest's sources, the installer, and

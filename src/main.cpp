@@ -5,6 +5,7 @@
 #include "app/Game.h"
 #include "generator/FastRandom.h"
 #include "platform/qt/FontWarmUp.h"
+#include "platform/qt/QtBoardAccess.h"
 #include "platform/qt/QtMainWindow.h"
 #include "platform/qt/QtServices.h"
 #include "platform/qt/QtStyle.h"
@@ -21,6 +22,7 @@ int main(int argc, char* argv[]) {
     // A second copy ends here, before the toolkit starts and before any window exists.
     if (!sudoku::form::Load(game)) return 0;
 
+    sudoku::qt::JoinAccessibilityBusAlways();
     auto fonts = std::make_unique<sudoku::qt::FontWarmUp>();
     // Without a display the toolkit would abort with a core dump and a misleading hint.
     auto guard = std::make_unique<sudoku::qt::ToolkitStartGuard>(argc, argv);
@@ -31,6 +33,7 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.sudoku_game.Sudoku"));
     sudoku::qt::QtMainWindow window;
     sudoku::form::Build(game, window);
+    pump.beforeEvents = [&window] { window.TellReaders(); };
     process.ListenForLaunches(&window, [&window](const sudoku::qt::Launch& l) { window.BringToFront(l); });
     window.CentreOnScreen();  // placed before it is mapped, then again once its frame is known
     window.show();

@@ -24,6 +24,7 @@ int RunGame(HINSTANCE instance, int showCommand, ProcLookup lookup) {
 
     Win32MainWindow window(instance);
     form::Build(game, window);
+    pump.beforeEvents = [&window] { window.TellChanges(); };
     pump.Attach(window.Handle(), window.Accelerators());
     window.Show(showCommand);
     pump.Run();

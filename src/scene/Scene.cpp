@@ -114,6 +114,23 @@ SceneLabel* Scene::LabelAt(int x, int y) const {
     return nullptr;
 }
 
+DeviceRect Scene::OwnBounds(const SceneLabel& label) const {
+    DeviceRect own = label.Bounds();
+    for (const auto& above : labels_) {
+        if (above.get() == &label) break;  // the rest lie below it
+        if (!above->visible_) continue;
+        const DeviceRect a = above->Bounds();
+        if (!a.Intersects(own)) continue;
+        const bool fullHeight = a.top <= own.top && a.bottom >= own.bottom;
+        const bool fullWidth = a.left <= own.left && a.right >= own.right;
+        if (fullHeight && a.left > own.left) own.right = std::min(own.right, a.left);
+        else if (fullHeight && a.right < own.right) own.left = std::max(own.left, a.right);
+        else if (fullWidth && a.top > own.top) own.bottom = std::min(own.bottom, a.top);
+        else if (fullWidth && a.bottom < own.bottom) own.top = std::max(own.top, a.bottom);
+    }
+    return own;
+}
+
 bool Scene::Press(int x, int y, bool doubleClick) {
     SceneLabel* label = LabelAt(x, y);
     const bool isDouble = doubleClick && label && label == lastClicked_;

@@ -101,6 +101,10 @@ public:
     void Paint(Canvas& canvas, const DeviceRect& area) const;
     // The top-most shown label with a click handler at a device pixel, or null.
     SceneLabel* LabelAt(int x, int y) const;
+    // The device pixels a label shows of its own: its bounds less each edge strip that a
+    // label on top of it covers whole (a cell's right and lower lines belong to the neighbours
+    // drawn over them), so that no two labels' own pixels meet. What readers are given.
+    DeviceRect OwnBounds(const SceneLabel& label) const;
 
     // The pointer, in device pixels. A click is a press and a release inside the same label;
     // the second press of a double click on the label just clicked is its double click, and

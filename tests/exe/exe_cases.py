@@ -1458,14 +1458,26 @@ def case_wayland(s):
 
 def case_screen_reader(s, client):
     """A screen reader's client through MSAA (tests/wine/access_client.cpp) reads the board's
-    items and plays a move with their default actions; the window then shows the digits."""
+    items and plays a move with their default actions, a key and a new game. Then, at 144 DPI,
+    the client checks the cells' places alone."""
     proc, w = wait_start(s)
     r = subprocess.run(["wine", client], env=s.env, capture_output=True, timeout=60)
     out = r.stdout.decode(errors="replace").strip()
     print(out)
     errors = [] if r.returncode == 0 else [f"the client ended with status {r.returncode}: {out[-2000:]}"]
-    img = w.wait_for(lambda im: shows_text(im, cell(3, 5)) and shows_text(im, cell(9, 9)), "the digits in (3,5) and (9,9)")
-    check(errors, back(img, picker(5)) == PICKER, "«5» still shown chosen")
+    img = w.wait_for(lambda im: back(im, picker(5)) == PICKER, "«5» shown unchosen")
+    # At 144 DPI the cells' places are their own pixels still.
+    proc.kill()
+    proc.wait()
+    set_wine_dpi(s, 144)
+    try:
+        proc, w = s.launch()
+    finally:
+        set_wine_dpi(s, None)
+    r = subprocess.run(["wine", client, "places"], env=s.env, capture_output=True, timeout=60)
+    out = r.stdout.decode(errors="replace").strip()
+    print("at 144 DPI:", out)
+    check(errors, r.returncode == 0, f"at 144 DPI the client ended with status {r.returncode}: {out[-2000:]}")
     finish(errors)
 
 

@@ -379,6 +379,7 @@ class Session:
         self.exe, self.name, self.outdir, self.screen, self.wine = exe, name, outdir, screen, wine
         self.xvfb = None
         self.games = []
+        self.groups = []  # process groups of programs that start others (buses, a reader)
         self.tmp = self.runtime = self.display = None
         self.windows = []
 
@@ -434,10 +435,15 @@ class Session:
                 text = log.read().decode(errors="replace").strip()
                 if text:
                     print(f"game {i} output:\n{text}")
+        for pgid in self.groups:
+            try:
+                os.killpg(pgid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
         for proc, log in self.games:
             if proc.poll() is None:
                 proc.kill()
-                proc.wait()
+            proc.wait()
             log.close()
         if self.wine and self.display:  # its desktop process talks to this X server: ended with it
             subprocess.run(["wineserver", "-k"], env=self.env, stderr=subprocess.DEVNULL, timeout=10)
@@ -469,12 +475,18 @@ class Session:
         """Starts the game, under a wrapper command if given (another user, another namespace)."""
         return self.start([*prefix, *([wine_loader(self.exe), self.exe] if self.wine else [self.exe])], env)
 
-    def start(self, cmd, env=None):
-        """Starts a program on this display; it ends with the session at the latest."""
+    def start(self, cmd, env=None, group=False, **popen):
+        """Starts a program on this display; it ends with the session at the latest. With
+        group=True it leads a process group of its own, ended whole: what it starts (a bus
+        daemon, a speech server) ends with it."""
         log = tempfile.TemporaryFile(dir=self.tmp)
-        proc = subprocess.Popen(cmd, env=env or self.env, stdout=log, stderr=subprocess.STDOUT,
-                                preexec_fn=_die_with_parent)
+        popen.setdefault("stdout", log)
+        popen.setdefault("stderr", subprocess.STDOUT)
+        proc = subprocess.Popen(cmd, env=env or self.env, preexec_fn=_die_with_parent, start_new_session=group,
+                                **popen)
         self.games.append((proc, log))
+        if group:
+            self.groups.append(proc.pid)
         return proc
 
     def output(self, proc):

@@ -2,6 +2,7 @@
 // the changes a front end announces, from one table.
 #include <functional>
 #include <map>
+#include <string>
 
 #include "Fixture.h"
 
@@ -28,6 +29,7 @@ struct Case {
     std::vector<int> renamed;  // what the play changed, as Compare tells it, or kUnchecked
     int focus = 0;
     std::vector<int> hidden = {};
+    std::vector<std::string> said = {};  // the announcements, in order
 };
 
 void Activate(BoardAccess& a, std::initializer_list<int> ids) {
@@ -93,14 +95,58 @@ const std::vector<Case>& Cases() {
              Activate(a, {kPicker + 5, 1});
          },
          {{kAccessStatusId, "Создание таблицы"}, {1, "Строка 1, столбец 1: пусто", N, N, N, Y}, {kPicker + 5, "Цифра 5"}},
-         92, {kAccessStatusId}, 1},
+         92, {kAccessStatusId}, 1, {}, {"Создание таблицы"}},
         {"the last digit solves, then the board refuses",
          [](Board& b, BoardAccess& a) {
              b.SetPuzzle(AllButLast());
              Activate(a, {kPicker + 8, 81, kPicker + 1, 81});  // 8 completes it
          },
          {{81, "Строка 9, столбец 9: 8", N, N, N, Y}, {kAccessStatusId, "Судоку пройден"}, {kPicker + 1, "Цифра 1"}},
-         92, kUnchecked, 81},
+         92, kUnchecked, 81, {}, {"Судоку пройден"}},
+        // The focus follows every input, not only the reader's.
+        {"mouse: digit, then cell: the written cell has the focus, not the entry the reader chose",
+         [](Board& b, BoardAccess& a) {
+             Activate(a, {kPicker + 4});
+             b.Picker(5).Click();
+             b.Cell(12).Click();
+         },
+         {{12, "Строка 2, столбец 3: 5", N, N, N, Y}, {kPicker + 4, "Цифра 4"}}, 92, {12}, 12},
+        {"a digit key into the selected cell: the cell is told again under its new name",
+         [](Board& b, BoardAccess& a) {
+             b.Cell(30).Click();
+             a.Update();
+             b.game.Form_KeyDown(57, 0);  // 9
+         },
+         {{30, "Строка 4, столбец 3: 9", N, N, N, Y}}, 92, {30}, 30},
+        {"a repeating cell selected again: both words, repeat first",
+         [](Board& b, BoardAccess&) {
+             b.Cell(25).Click();
+             b.game.Form_KeyDown(55, 0);  // 7, as the clue at (3,5)
+             b.game.Form_KeyDown(27, 0);  // Escape
+             b.Cell(25).Click();
+         },
+         {{25, "Строка 3, столбец 7: 7, повтор, выбрана", Y, N, N, Y}}, 92, {25}, 25},
+        {"a chosen entry dropped keeps the focus, unpressed",
+         [](Board& b, BoardAccess& a) {
+             Activate(a, {kPicker + 6});
+             a.Update();
+             b.Picker(6).Click();
+         },
+         {{kPicker + 6, "Цифра 6", N, N, N, Y}}, 92, {}, 0},
+        {"erasing the board leaves no cell focused",
+         [](Board& b, BoardAccess& a) {
+             Activate(a, {kPicker + 2, 1, kPicker + 3, 2});
+             a.Update();
+             b.Choose("mnuGameClear");
+         },
+         {{1, "Строка 1, столбец 1: пусто"}, {2, "Строка 1, столбец 2: пусто"}}, 92, {1, 2}, kAccessBoardId},
+        {"a new game: the build is announced once, then the board has the focus",
+         [](Board& b, BoardAccess& a) {
+             Activate(a, {kPicker + 2, 1});
+             a.Update();
+             b.Choose("mnuNewGame");
+         },
+         {{kAccessStatusId, "Сообщений нет"}}, 92, kUnchecked, kAccessBoardId, {}, {"Создание таблицы"}},
     };
     return cases;
 }
@@ -114,8 +160,18 @@ TEST(BoardAccess, NamesStatesOrderAndChanges) {
         b.SetPuzzle(clue);
         ASSERT_NE(b.access, nullptr);
         BoardAccess& a = *b.access;
-        const std::vector<AccessItem> before = a.Items();
+        a.Update();
+        // What the reader is told while a long task lets events through, then after the play.
+        std::vector<std::string> said;
+        int focus = 0;
+        auto hear = [&](const AccessChanges& ch) {
+            said.insert(said.end(), ch.announcements.begin(), ch.announcements.end());
+            if (ch.focus) focus = ch.focus;
+        };
+        b.pump.onProcess = [&] { hear(a.Update()); };
         c.play(b, a);
+        const AccessChanges changes = a.Update();
+        hear(changes);
         const std::vector<AccessItem> items = a.Items();
         ASSERT_EQ(items.size(), c.count);
         std::map<int, const AccessItem*> byId;
@@ -135,8 +191,8 @@ TEST(BoardAccess, NamesStatesOrderAndChanges) {
             EXPECT_EQ(i.readOnly, w.readOnly);
             EXPECT_EQ(i.focused, w.focused);
         }
-        const AccessChanges changes = Compare(before, items);
-        EXPECT_EQ(changes.focus, c.focus);
+        EXPECT_EQ(focus, c.focus);
+        EXPECT_EQ(said, c.said);
         EXPECT_EQ(changes.hidden, c.hidden);
         if (c.renamed != kUnchecked) {
             EXPECT_EQ(changes.renamed, c.renamed);

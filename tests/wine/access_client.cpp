@@ -1,6 +1,7 @@
 // A screen reader's look at the running game through MSAA, for the wine tests: it finds the
 // game's window, reads the board's children (names, roles, states, places), and plays a move
-// with their default actions, listening for the events the game raises. It prints each
+// with their default actions, a digit key and a new game, listening for the events the game
+// raises. With the argument "places" it checks the places alone (at any DPI). It prints each
 // failed check; exit status 0 when there was none.
 #include <windows.h>
 #include <oleacc.h>
@@ -13,6 +14,9 @@
 namespace {
 
 int failures = 0;
+constexpr long kAlertChild = 1000;  // the game's alerts come from this simple element
+constexpr UINT kNewGameCommand = 100;  // the game's first menu command, «Новая» (wine gives
+                                       // no other process the menu to look it up)
 std::vector<std::pair<DWORD, LONG>> heard;  // (event, child) raised by the game
 
 std::string Utf8(const std::wstring& w) {
@@ -113,6 +117,7 @@ void ReadBoard(IAccessible* acc) {
         const std::wstring want = k <= 9 ? L"Цифра " + std::to_wstring(k) : Wide("Стереть");
         Check(Name(acc, 81 + k) == want, "picker " + std::to_string(k) + " reads " + Utf8(Name(acc, 81 + k)));
         Check(Role(acc, 81 + k) == ROLE_SYSTEM_PUSHBUTTON, "picker " + std::to_string(k) + " is no button");
+        Check((State(acc, 81 + k) & STATE_SYSTEM_PRESSED) == 0, "picker " + std::to_string(k) + " pressed at start");
     }
     Check(Name(acc, 92) == Wide("Сообщений нет"), "status reads " + Utf8(Name(acc, 92)));
     Check(Role(acc, 92) == ROLE_SYSTEM_STATUSBAR, "status is no status bar");
@@ -123,16 +128,70 @@ void ReadBoard(IAccessible* acc) {
     Check(Navigate(acc, 1, NAVDIR_PREVIOUS) == -1, "something before (1,1)");
 }
 
-void CheckPlaces(IAccessible* acc, HWND game) {
+RECT Place(IAccessible* acc, long id) {
+    long x = 0, y = 0, w = 0, h = 0;
+    Check(acc->accLocation(&x, &y, &w, &h, Child(id)) == S_OK, "no place for child " + std::to_string(id));
+    return {x, y, x + w, y + h};
+}
+
+// Each cell's place is its own pixels: no two overlap, neighbours in a box touch, and a hit
+// test at a cell's corners finds that cell. At 96 DPI (2,2) is where it is laid out, its
+// right and lower lines being its neighbours'.
+void CheckPlaces(IAccessible* acc, HWND game, bool laidOut) {
+    RECT cells[82];
+    for (long n = 1; n <= 81; ++n) cells[n] = Place(acc, n);
+    int overlaps = 0, gaps = 0, misses = 0;
+    for (long n = 1; n <= 81; ++n) {
+        RECT common;
+        for (long m = n + 1; m <= 81; ++m) overlaps += IntersectRect(&common, &cells[n], &cells[m]) ? 1 : 0;
+        if (n % 3 != 0) gaps += cells[n].right != cells[n + 1].left;
+        if ((n - 1) / 9 % 3 != 2) gaps += cells[n].bottom != cells[n + 9].top;
+        VARIANT v;
+        misses += Long(acc->accHitTest(cells[n].left, cells[n].top, &v), v) != n;
+        misses += Long(acc->accHitTest(cells[n].right - 1, cells[n].bottom - 1, &v), v) != n;
+    }
+    Check(overlaps == 0, std::to_string(overlaps) + " pairs of cells overlap");
+    Check(gaps == 0, std::to_string(gaps) + " neighbours in a box do not touch");
+    Check(misses == 0, std::to_string(misses) + " cell corners hit-test to another child");
+    if (!laidOut) return;
     POINT origin{0, 0};
     ClientToScreen(game, &origin);
-    long x = 0, y = 0, w = 0, h = 0;
-    Check(acc->accLocation(&x, &y, &w, &h, Child(11)) == S_OK, "no place for (2,2)");
-    Check(x == origin.x + 38 && y == origin.y + 38 && w == 33 && h == 33,
-          "(2,2) at " + std::to_string(x - origin.x) + "," + std::to_string(y - origin.y) + " size " +
-              std::to_string(w) + "x" + std::to_string(h) + " in the client area, not 38,38 33x33");
-    VARIANT v;
-    Check(Long(acc->accHitTest(x + 16, y + 16, &v), v) == 11, "the middle of (2,2) finds something else");
+    const RECT& r = cells[11];
+    Check(r.left == origin.x + 38 && r.top == origin.y + 38 && r.right - r.left == 32 && r.bottom - r.top == 32,
+          "(2,2) at " + std::to_string(r.left - origin.x) + "," + std::to_string(r.top - origin.y) + " size " +
+              std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top) +
+              " in the client area, not 38,38 32x32");
+}
+
+void PrintHeard(const char* after) {
+    std::string events;
+    for (const auto& e : heard) {
+        char one[32];
+        std::snprintf(one, sizeof one, " %04lX/%ld", static_cast<unsigned long>(e.first), static_cast<long>(e.second));
+        events += one;
+    }
+    std::printf("heard after %s (event/child):%s\n", after, events.c_str());
+}
+
+// A digit key into a cell the reader chose: the cell keeps the focus under its new name.
+// A new game from the menu: the build is alerted, and the focus goes to the board.
+void PlayKeyAndNewGame(IAccessible* acc, HWND game) {
+    Check(acc->accDoDefaultAction(Child(2)) == S_OK, "(1,2) has no default action");
+    Listen(200);
+    heard.clear();
+    PostMessageW(game, WM_KEYDOWN, '7', 0);
+    PostMessageW(game, WM_KEYUP, '7', 0);
+    Listen(300);
+    PrintHeard("the key 7 into (1,2)");
+    Check(Name(acc, 2) == CellName(1, 2, "7"), "(1,2) reads " + Utf8(Name(acc, 2)) + " after the key");
+    Check(Heard(EVENT_OBJECT_NAMECHANGE, 2) && Heard(EVENT_OBJECT_FOCUS, 2), "no name change and focus for (1,2)");
+    heard.clear();
+    PostMessageW(game, WM_COMMAND, kNewGameCommand, 0);
+    Listen(1500);
+    PrintHeard("a new game");
+    Check(Heard(EVENT_SYSTEM_ALERT, kAlertChild), "the build was not alerted");
+    Check(Role(acc, kAlertChild) == ROLE_SYSTEM_ALERT, "the alerts' element is no alert");
+    Check(Heard(EVENT_OBJECT_FOCUS, CHILDID_SELF), "the focus did not go to the new board");
 }
 
 void PlayMove(IAccessible* acc) {
@@ -146,13 +205,7 @@ void PlayMove(IAccessible* acc) {
     Listen(300);
     Check(Name(acc, 23) == CellName(3, 5, "5"), "(3,5) reads " + Utf8(Name(acc, 23)) + " after the move");
     Check((State(acc, 86) & STATE_SYSTEM_PRESSED) == 0, "«Цифра 5» still pressed after the move");
-    std::string events;
-    for (const auto& e : heard) {
-        char one[32];
-        std::snprintf(one, sizeof one, " %04lX/%ld", static_cast<unsigned long>(e.first), static_cast<long>(e.second));
-        events += one;
-    }
-    std::printf("heard after the move (event/child):%s\n", events.c_str());
+    PrintHeard("the move");
     Check(Heard(EVENT_OBJECT_NAMECHANGE, 23), "no name change heard for (3,5)");
     Check(Heard(EVENT_OBJECT_FOCUS, 23), "the focus was not moved to (3,5)");
     Check(acc->accDoDefaultAction(Child(92)) == DISP_E_MEMBERNOTFOUND, "the status line has a default action");
@@ -166,7 +219,8 @@ void PlayMove(IAccessible* acc) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    const bool placesOnly = argc > 1 && std::string(argv[1]) == "places";
     HWND game = nullptr;
     for (int i = 0; i < 200 && !game; ++i, Sleep(50)) game = FindWindowW(L"SudokuGame.MainWindow", nullptr);
     if (!game) {
@@ -183,9 +237,14 @@ int main() {
         std::printf("FAILED: the game's window has no IAccessible (0x%08lx)\n", static_cast<unsigned long>(hr));
         return 1;
     }
-    ReadBoard(acc);
-    CheckPlaces(acc, game);
-    PlayMove(acc);
+    if (placesOnly) {
+        CheckPlaces(acc, game, false);
+    } else {
+        ReadBoard(acc);
+        CheckPlaces(acc, game, true);
+        PlayMove(acc);
+        PlayKeyAndNewGame(acc, game);
+    }
     acc->Release();
     std::printf(failures ? "%d check(s) failed\n" : "passed\n", failures);
     return failures ? 1 : 0;

@@ -15,6 +15,9 @@ public:
     QtBoard(QWidget* parent, const form::WindowDesign& design);
 
     scene::Scene& Scene() { return scene_; }
+    const scene::Scene& Scene() const { return scene_; }
+    // A point in the widget's coordinates on the scene's device pixels.
+    QPoint DevicePoint(const QPointF& logical) const;
     // The game's font with an em height in device pixels.
     const QFont& Font(int pixels);
     void Invalidate(const scene::DeviceRect& area) override;
@@ -26,8 +29,6 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
 
 private:
-    QPoint DevicePoint(const QPointF& logical) const;
-
     QString family_;
     std::map<int, QFont> fonts_;  // by em height in device pixels
     scene::Scene scene_;

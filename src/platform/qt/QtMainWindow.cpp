@@ -85,7 +85,7 @@ MenuItem& QtMainWindow::AddMenuItem(const form::MenuItemDesign& item, Callback o
     return *items_.emplace_back(std::make_unique<QtMenuItem>(action));
 }
 
-void QtMainWindow::SetBoardAccess(BoardAccess& access) { access_.Attach(centralWidget(), access); }
+void QtMainWindow::SetBoardAccess(BoardAccess& access) { access_.Attach(board_, access); }
 
 Callback QtMainWindow::Told(Callback event) {
     if (!event) return {};

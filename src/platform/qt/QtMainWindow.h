@@ -57,6 +57,8 @@ public:
     void AddSeparator(const form::MenuItemDesign& design) override;
     MenuItem& AddMenuItem(const form::MenuItemDesign& design, Callback onChoose) override;
     void SetBoardAccess(BoardAccess& access) override;
+    // Tells screen readers what changed since they were last told.
+    void TellReaders() { access_.Update(); }
 
     QtBoard* ClientArea() const { return board_; }
     QAction* Action(const char* name) const;

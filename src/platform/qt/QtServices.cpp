@@ -24,7 +24,10 @@
 
 namespace sudoku::qt {
 
-void QtEventPump::ProcessEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+void QtEventPump::ProcessEvents() {
+    if (beforeEvents) beforeEvents();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
 
 bool IsWellFormedStartupId(const QByteArray& id) {
     if (id.isEmpty() || id.size() > kMaxStartupIdLength) return false;

@@ -13,6 +13,8 @@ namespace sudoku::qt {
 class QtEventPump final : public EventPump {
 public:
     void ProcessEvents() override;
+    // Run first each time: a long task's progress reaches screen readers before the events.
+    std::function<void()> beforeEvents;
 };
 
 class InstanceLock;

@@ -99,6 +99,7 @@ const AccessItem* BoardAccessible::ItemOf(const VARIANT& child, std::vector<Acce
     }
     if (child.lVal == CHILDID_SELF) return nullptr;
     items = access_->Items();
+    if (child.lVal == kAlertChild) return &items.back();  // says the status line's news
     if (child.lVal < 1 || child.lVal > static_cast<long>(items.size())) {
         error = E_INVALIDARG;
         return nullptr;
@@ -169,7 +170,7 @@ HRESULT BoardAccessible::get_accRole(VARIANT child, VARIANT* role) {
     if (!role) return E_POINTER;
     VariantInit(role);
     SELF_OR_ITEM(child, get_accRole(child, role));
-    SetChild(role, RoleOf(item->role));
+    SetChild(role, child.lVal == kAlertChild ? ROLE_SYSTEM_ALERT : RoleOf(item->role));
     return S_OK;
 }
 
@@ -317,8 +318,8 @@ HRESULT BoardAccessible::accDoDefaultAction(VARIANT child) {
 
 #undef SELF_OR_ITEM
 
-void RaiseAccessEvents(HWND window, const std::vector<AccessItem>& before, const std::vector<AccessItem>& after) {
-    const AccessChanges c = Compare(before, after);
+void RaiseAccessEvents(HWND window, const std::vector<AccessItem>& before, const std::vector<AccessItem>& after,
+                       const AccessChanges& c) {
     if (!c.Any()) return;
     const auto raise = [window](DWORD event, long child) { NotifyWinEvent(event, window, OBJID_CLIENT, child); };
     for (int id : c.hidden) raise(EVENT_OBJECT_HIDE, ChildOf(before, id));
@@ -331,10 +332,10 @@ void RaiseAccessEvents(HWND window, const std::vector<AccessItem>& before, const
         if (after[static_cast<std::size_t>(child - 1)].selected && !before[static_cast<std::size_t>(ChildOf(before, id) - 1)].selected)
             raise(EVENT_OBJECT_SELECTION, child);
     }
-    if (c.focus) raise(EVENT_OBJECT_FOCUS, ChildOf(after, c.focus));
-    // The status line's news, as an alert, for readers that do not follow it.
-    if (std::find(c.renamed.begin(), c.renamed.end(), kAccessStatusId) != c.renamed.end())
-        raise(EVENT_SYSTEM_ALERT, ChildOf(after, kAccessStatusId));
+    if (c.focus) raise(EVENT_OBJECT_FOCUS, c.focus == kAccessBoardId ? CHILDID_SELF : ChildOf(after, c.focus));
+    // The announcements as alerts, which NVDA and Narrator speak unasked; the status line
+    // says them too when read.
+    if (!c.announcements.empty()) raise(EVENT_SYSTEM_ALERT, kAlertChild);
 }
 
 }  // namespace sudoku::win32

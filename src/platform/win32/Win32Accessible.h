@@ -9,9 +9,11 @@
 
 namespace sudoku::win32 {
 
-// The main window's client area for MSAA (and for UI Automation through the system's proxy):
-// its children are the board's items as simple elements, child ids 1 to the count in reading
-// order. What the client area itself says comes from the system's own object for it.
+// The main window's client area for MSAA: its children are the board's items as simple
+// elements, child ids 1 to the count in reading order. What the client area itself says
+// comes from the system's own object for it. The board's announcements are raised as
+// alerts of one more simple element, kAlertChild, outside that list: an alert that says the
+// status line's news.
 class BoardAccessible final : public IAccessible {
 public:
     using ScreenRectOf = std::function<RECT(const Label&)>;
@@ -70,7 +72,11 @@ private:
     IAccessible* own_ = nullptr;  // the system's object for the client area
 };
 
-// Tells MSAA's listeners what changed between two snapshots of the board.
-void RaiseAccessEvents(HWND window, const std::vector<AccessItem>& before, const std::vector<AccessItem>& after);
+constexpr long kAlertChild = 1000;
+
+// Tells MSAA's listeners what changed between two snapshots of the board, as the board's
+// view decided it.
+void RaiseAccessEvents(HWND window, const std::vector<AccessItem>& before, const std::vector<AccessItem>& after,
+                       const AccessChanges& changes);
 
 }  // namespace sudoku::win32

@@ -105,6 +105,7 @@ MenuItem& Win32MainWindow::AddMenuItem(const form::MenuItemDesign& item, Callbac
 
 void Win32MainWindow::SetBoardAccess(BoardAccess& access) {
     access_ = &access;
+    access.Update();
     told_ = access.Items();
 }
 
@@ -118,14 +119,15 @@ Callback Win32MainWindow::Told(Callback event) {
 
 void Win32MainWindow::TellChanges() {
     if (!access_) return;
+    const AccessChanges changes = access_->Update();
     std::vector<AccessItem> now = access_->Items();
-    RaiseAccessEvents(hwnd_, told_, now);
+    RaiseAccessEvents(hwnd_, told_, now, changes);
     told_ = std::move(now);
 }
 
 RECT Win32MainWindow::ScreenRect(const Label& label) const {
-    // Every label is one of the board's scene.
-    const scene::DeviceRect p = static_cast<const scene::SceneLabel&>(label).Bounds();
+    // Every label is one of the board's scene; a reader gets its own pixels, none of a neighbour's.
+    const scene::DeviceRect p = board_->Scene().OwnBounds(static_cast<const scene::SceneLabel&>(label));
     RECT r{p.left, p.top, p.right, p.bottom};
     MapWindowPoints(hwnd_, nullptr, reinterpret_cast<POINT*>(&r), 2);
     return r;

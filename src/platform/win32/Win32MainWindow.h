@@ -61,6 +61,8 @@ public:
     void AddSeparator(const form::MenuItemDesign& design) override;
     MenuItem& AddMenuItem(const form::MenuItemDesign& design, Callback onChoose) override;
     void SetBoardAccess(BoardAccess& access) override;
+    // Tells screen readers what changed since they were last told.
+    void TellChanges();
 
     // Centred on its screen, with the menu bar as built.
     void Show(int showCommand);
@@ -77,7 +79,6 @@ private:
     // Every event the window hands to the game comes through here, and screen readers then
     // hear what it changed.
     Callback Told(Callback event);
-    void TellChanges();
     LRESULT AnswerGetObject(WPARAM wp, LPARAM lp);
     // Where a label is on the screen, in real pixels.
     RECT ScreenRect(const Label& label) const;

@@ -74,6 +74,7 @@ void Win32EventPump::Dispatch(MSG& msg) {
 }
 
 void Win32EventPump::ProcessEvents() {
+    if (beforeEvents) beforeEvents();
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) Dispatch(msg);
 }

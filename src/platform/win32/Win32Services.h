@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
+
 #include "app/Controls.h"
 
 namespace sudoku::win32 {
@@ -40,6 +42,8 @@ public:
         accelerators_ = accelerators;
     }
     void ProcessEvents() override;
+    // Run first each time: a long task's progress reaches screen readers before the events.
+    std::function<void()> beforeEvents;
     // The message loop of the program. Closing the window ends the process from its
     // handler; the loop ends only on a quit message from elsewhere.
     void Run();
