@@ -58,7 +58,8 @@ public:
     void ProcessEvents();
 
 private:
-    void Turn();        // pending events, the timer, then the canvas and the elements
+    Callback Told(Callback event);  // the event, then what it changed told to readers
+    void Turn();        // pending events, the timer, then the canvas and the elements' places
     void Handle(const int* event, const char* text);
     void Fit();         // the canvas to the scale and to the shown labels
     void Paint();
