@@ -23,11 +23,6 @@ int Flags(const AccessItem& i) {
     return (i.selected ? 1 : 0) | (i.pressed ? 2 : 0) | (i.readOnly ? 4 : 0) | (i.focused ? 8 : 0);
 }
 
-scene::DeviceRect Where(const AccessItem& i, scene::Scale scale) {
-    if (!i.label) return {};
-    return scene::ToDevice(i.label->Left(), i.label->Top(), i.label->Width(), i.label->Height(), scale);
-}
-
 bool Contains(const std::vector<int>& ids, int id) { return std::find(ids.begin(), ids.end(), id) != ids.end(); }
 
 }  // namespace
@@ -62,16 +57,20 @@ void WebAccess::Activate(int id) {
     Tell();
 }
 
-void WebAccess::Place(scene::Scale scale) {
-    scale_ = scale;
+void WebAccess::Place() {
     for (const AccessItem& item : told_)
-        if (item.id >= 1 && item.id <= kAccessStatusId && placed_[static_cast<std::size_t>(item.id)] != Where(item, scale))
+        if (item.id >= 1 && item.id <= kAccessStatusId && placed_[static_cast<std::size_t>(item.id)] != Where(item))
             Show(item);
+}
+
+// A label's own pixels (see Scene::OwnBounds): no two elements meet, as on the desktop.
+scene::DeviceRect WebAccess::Where(const AccessItem& item) const {
+    return item.label ? scene_.OwnBounds(static_cast<const scene::SceneLabel&>(*item.label)) : scene::DeviceRect{};
 }
 
 void WebAccess::Show(const AccessItem& item) {
     if (item.id < 1 || item.id > kAccessStatusId) return;
-    const scene::DeviceRect at = Where(item, scale_);
+    const scene::DeviceRect at = Where(item);
     placed_[static_cast<std::size_t>(item.id)] = at;
     JsAccessItem(item.id, static_cast<int>(item.role), item.name.c_str(), Flags(item), at.left, at.top, at.right,
                  at.bottom);

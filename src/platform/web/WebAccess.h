@@ -2,7 +2,7 @@
 #include <vector>
 
 #include "app/BoardAccess.h"
-#include "scene/DeviceGeometry.h"
+#include "scene/Scene.h"
 
 namespace sudoku::web {
 
@@ -13,22 +13,24 @@ namespace sudoku::web {
 // decided.
 class WebAccess {
 public:
+    explicit WebAccess(const scene::Scene& scene) : scene_(scene) {}
     void Attach(BoardAccess& access);
     // After every input and timer tick, and first in the event pump: what changed, the focus
     // and the messages, as BoardAccess::Update gives them.
     void Tell();
     // A reader's default action on an element.
     void Activate(int id);
-    // Each turn: the elements over their labels at this scale.
-    void Place(scene::Scale scale);
+    // Each turn: the elements over their labels' own pixels, where these moved.
+    void Place();
 
 private:
+    scene::DeviceRect Where(const AccessItem& item) const;
     void Show(const AccessItem& item);
 
+    const scene::Scene& scene_;
     BoardAccess* access_ = nullptr;
     std::vector<AccessItem> told_;            // as the page was last told
     std::vector<scene::DeviceRect> placed_;   // by id, where each element was put
-    scene::Scale scale_;
 };
 
 }  // namespace sudoku::web

@@ -154,7 +154,7 @@ void WebWindow::Turn() {
     timer_.Run(JsNow());
     Fit();
     Paint();
-    access_.Place(scene_.GetScale());
+    access_.Place();
 }
 
 void WebWindow::Handle(const int* e, const char* text) {

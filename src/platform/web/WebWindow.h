@@ -71,7 +71,7 @@ private:
     std::vector<std::unique_ptr<WebMenuItem>> items_;
     std::vector<Callback> commands_;  // by menu item index
     std::vector<scene::DeviceRect> invalid_;
-    WebAccess access_;
+    WebAccess access_{scene_};
     int clientWidth_ = 0, clientHeight_ = 0;
     int marginRight_ = -1, marginBottom_ = -1;
     int deviceWidth_ = 0, deviceHeight_ = 0;
