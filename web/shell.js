@@ -9,6 +9,7 @@ const Shell = (() => {
   const menubar = document.getElementById('menubar');
   const client = document.getElementById('client');
   const access = document.getElementById('access');
+  const grid = document.getElementById('grid');
   const notice = document.getElementById('notice');
 
   // Events for the game (src/platform/web/WebWindow.cpp): [kind, a, b, c] and a key's text.
@@ -272,7 +273,7 @@ const Shell = (() => {
   });
 
   // --- The elements screen readers read (src/platform/web/WebAccess.cpp) ---
-  const kCell = 0, kButton = 1, kStatus = 2;
+  const kCell = 0, kButton = 1, kStatus = 2, kBoard = 93;
   const elements = new Map();
   function element(id, role) {
     let el = elements.get(id);
@@ -283,7 +284,6 @@ const Shell = (() => {
       el = document.createElement('div');
       el.tabIndex = -1;
       if (role === kCell) {
-        const grid = document.getElementById('grid');
         const row = Math.floor((id - 1) / 9), col = (id - 1) % 9;
         while (grid.children.length <= row) {
           const r = document.createElement('div');
@@ -332,13 +332,29 @@ const Shell = (() => {
     const el = elements.get(id);
     if (el) el.hidden = true;
   }
+  function accessBoard(name) {
+    grid.setAttribute('aria-label', name);
+    grid.tabIndex = -1;
+  }
   function accessFocus(id) {
-    const el = elements.get(id);
+    const el = id === kBoard ? grid : elements.get(id);
     if (!el || el.hidden) return;
     for (const other of access.querySelectorAll('[tabindex="0"]')) if (other !== el) other.tabIndex = -1;
     if (el.getAttribute('role') !== 'status') el.tabIndex = 0;
-    // The reader's focus moves with the view while the reader is in the board.
-    if (access.contains(document.activeElement) && document.activeElement !== el) el.focus({preventScroll: true});
+    // The page's focus follows the player, whatever the input; an open menu gets it back on closing.
+    if (openMenu) returnFocus = el;
+    else if (document.activeElement !== el) el.focus({preventScroll: true});
+  }
+  // Messages spoken unasked. The region is emptied and filled on a later turn, so that a
+  // message said again is spoken again.
+  const announcer = document.getElementById('announce');
+  let unsaid = [];
+  function accessAnnounce(message) {
+    if (!unsaid.length) {
+      announcer.textContent = '';
+      setTimeout(() => { announcer.textContent = unsaid.join('. '); unsaid = []; }, 100);
+    }
+    unsaid.push(message);
   }
 
   // --- One game per browser, and the end of it ---
@@ -414,7 +430,7 @@ const Shell = (() => {
 
   return {
     makeWindow, resize, clip, fill, text, painted, addMenu, addMenuItem, addSeparator, setChecked,
-    accessItem, accessHide, accessFocus, anotherTab, close, end,
+    accessBoard, accessItem, accessHide, accessFocus, accessAnnounce, anotherTab, close, end,
     ratio: () => window.devicePixelRatio || 1,
     nextEvent: () => queue.shift(),
     wait: (ms) => new Promise((resolve) => {

@@ -198,6 +198,23 @@ def new_game_by_keyboard(d):
     check(status(d) == 'Сообщений нет', 'then the status line is empty')
 
 
+def fill(d, board, grid):
+    """Writes the solution into every cell that is not a clue: a click on it, then its digit key."""
+    for n in range(1, 82):
+        if not board[n - 1]['clue']:
+            x, y = centre(d, cell_sel(n))
+            for kind in ('mousePressed', 'mouseReleased'):
+                d.execute_cdp_cmd('Input.dispatchMouseEvent', {'type': kind, 'x': x, 'y': y, 'button': 'left',
+                                                               'clickCount': 1})
+            v = grid[n - 1]
+            d.execute_cdp_cmd('Input.dispatchKeyEvent', {'type': 'keyDown', 'code': f'Digit{v}', 'key': str(v),
+                                                          'text': str(v), 'windowsVirtualKeyCode': 0x30 + v})
+            d.execute_cdp_cmd('Input.dispatchKeyEvent', {'type': 'keyUp', 'code': f'Digit{v}', 'key': str(v),
+                                                          'windowsVirtualKeyCode': 0x30 + v})
+            time.sleep(0.02)  # each cell's click lies after the last one's double-click time
+    settle(d)
+
+
 def case_play(d, url):
     open_page(d, url)
     new_game_by_keyboard(d)
@@ -280,19 +297,7 @@ def case_play(d, url):
     board = cells(d)
     grid = [c['name'] and (digit_of(c) if c['clue'] else 0) for c in board]
     check(solve(grid), 'the puzzle has a solution')
-    for n in range(1, 82):
-        if not board[n - 1]['clue']:
-            x, y = centre(d, cell_sel(n))
-            for kind in ('mousePressed', 'mouseReleased'):
-                d.execute_cdp_cmd('Input.dispatchMouseEvent', {'type': kind, 'x': x, 'y': y, 'button': 'left',
-                                                               'clickCount': 1})
-            v = grid[n - 1]
-            d.execute_cdp_cmd('Input.dispatchKeyEvent', {'type': 'keyDown', 'code': f'Digit{v}', 'key': str(v),
-                                                          'text': str(v), 'windowsVirtualKeyCode': 0x30 + v})
-            d.execute_cdp_cmd('Input.dispatchKeyEvent', {'type': 'keyUp', 'code': f'Digit{v}', 'key': str(v),
-                                                          'windowsVirtualKeyCode': 0x30 + v})
-            time.sleep(0.02)  # each cell's click lies after the last one's double-click time
-    settle(d)
+    fill(d, board, grid)
     check(status(d) == 'Судоку пройден', f'the solved board says «Судоку пройден» ({status(d)})')
     last = max(n for n in range(1, 82) if not board[n - 1]['clue'])
     click(d, cell_sel(last))
@@ -358,6 +363,25 @@ def ax_named(nodes, roles):
             if n.get('role', {}).get('value') in roles]
 
 
+# What live regions would have a reader speak: each new text of a region, once it has any (a text
+# said again is new once the region was emptied).
+LISTEN = r'''
+window.spoken = [];
+const last = new Map();
+new MutationObserver((records) => {
+  for (const r of records) {
+    const at = r.target.nodeType === 1 ? r.target : r.target.parentElement;
+    const region = at && at.closest('[aria-live], [role=status], [role=alert]');
+    if (!region || region.getAttribute('aria-live') === 'off' || region.hidden) continue;
+    const text = region.textContent.trim();
+    if (text === last.get(region)) continue;
+    last.set(region, text);
+    if (text) spoken.push(text);
+  }
+}).observe(document.body, {childList: true, subtree: true, characterData: true});
+'''
+
+
 def case_access(d, url):
     open_page(d, url)
     d.execute_cdp_cmd('Accessibility.enable', {})
@@ -386,6 +410,38 @@ def case_access(d, url):
     act('Строка 2, столбец 3: пусто')
     names = [nm for _, nm, _ in ax_named(ax_nodes(d), ('gridcell', 'cell'))]
     check('Строка 2, столбец 3: 5' in names, 'then a click on the cell puts 5 there')
+
+    # The page's focus follows the player from the mouse and the keys, as the reader's does; live
+    # regions speak the game's messages, and only those.
+    act('Цифра 5')  # dropped: a click on a cell selects it again
+    d.execute_script(LISTEN)
+    new_game_by_keyboard(d)
+    new_game_by_keyboard(d)  # the same message again
+    board = cells(d)
+    grid = [digit_of(c) if c['clue'] else 0 for c in board]
+    solve(grid)
+    a, b = [i + 1 for i, c in enumerate(board) if not c['clue']][:2]
+
+    def focused(n, digit):
+        name = d.execute_script('const e = document.activeElement; return e.dataset.id === arguments[0] &&'
+                                ' e.getAttribute("aria-label")', str(n))
+        tree = [nm for _, nm, node in ax_named(ax_nodes(d), ('gridcell', 'cell'))
+                if any(p['name'] == 'focused' and p['value']['value'] for p in node.get('properties', []))]
+        want = f'Строка {(n - 1) // 9 + 1}, столбец {(n - 1) % 9 + 1}: {digit}'
+        return name == want and tree == [want], f'{want} ({name}, tree: {tree})'
+
+    click(d, cell_sel(a))
+    click(d, pick_sel(grid[a - 1]))
+    ok, what = focused(a, grid[a - 1])
+    check(ok, f'a cell, then a digit, by mouse: the focus is on the written cell {what}')
+    click(d, cell_sel(b))
+    key(d, f'Digit{grid[b - 1]}', str(grid[b - 1]), str(grid[b - 1]), vk=0x30 + grid[b - 1])
+    ok, what = focused(b, grid[b - 1])
+    check(ok, f'a cell by mouse, then a digit key: the focus is on the written cell {what}')
+    fill(d, board, grid)
+    spoken = wait_for(d, 'return spoken.length >= 3 && spoken', 3) or d.execute_script('return spoken')
+    check(spoken == ['Создание таблицы', 'Создание таблицы', 'Судоку пройден'],
+          f'live regions speak «Создание таблицы» on each new game, «Судоку пройден» on the solving move ({spoken})')
 
 
 # --- offline: a reload with the server gone, and a new build taken at once ---

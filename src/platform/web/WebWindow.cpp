@@ -77,7 +77,10 @@ double WebTimer::Run(double now) {
 }
 
 Window& WebWindow::MakeWindow(const form::WindowDesign& d, KeyCallback onKey, Callback onClose) {
-    onKey_ = std::move(onKey);
+    onKey_ = [this, onKey = std::move(onKey)](std::int16_t key, std::int16_t shift) {
+        onKey(key, shift);
+        access_.Tell();
+    };
     onClose_ = std::move(onClose);
     clientWidth_ = d.clientWidth;
     clientHeight_ = d.clientHeight;
@@ -88,12 +91,12 @@ Window& WebWindow::MakeWindow(const form::WindowDesign& d, KeyCallback onKey, Ca
 
 Timer& WebWindow::MakeTimer(int intervalMs, Callback onTick) {
     timer_.intervalMs = intervalMs;
-    timer_.onTick = std::move(onTick);
+    timer_.onTick = Told(std::move(onTick));
     return timer_;
 }
 
 Label& WebWindow::MakeLabel(const form::LabelDesign& d, Callback onClick, Callback onDoubleClick) {
-    return scene_.Add(d, std::move(onClick), std::move(onDoubleClick));
+    return scene_.Add(d, Told(std::move(onClick)), Told(std::move(onDoubleClick)));
 }
 
 void WebWindow::AddMenu(const form::MenuDesign& d) { JsMenu(d.caption); }
@@ -103,8 +106,16 @@ void WebWindow::AddSeparator(const form::MenuItemDesign&) { JsSeparator(); }
 MenuItem& WebWindow::AddMenuItem(const form::MenuItemDesign& d, Callback onChoose) {
     const int index = static_cast<int>(items_.size());
     JsMenuItem(index, d.caption, d.Checkable() ? 1 : 0, d.checked ? 1 : 0, d.shortcut.functionKey);
-    commands_.push_back(std::move(onChoose));
+    commands_.push_back(Told(std::move(onChoose)));
     return *items_.emplace_back(std::make_unique<WebMenuItem>(index, d.checked));
+}
+
+Callback WebWindow::Told(Callback event) {
+    if (!event) return {};
+    return [this, event = std::move(event)] {
+        event();
+        access_.Tell();
+    };
 }
 
 // A page cannot be minimised: the game then goes on as with any refusal.
@@ -131,6 +142,7 @@ void WebWindow::Run() {
 }
 
 void WebWindow::ProcessEvents() {
+    access_.Tell();  // a long task's progress reaches readers before the events
     emscripten_sleep(0);
     Turn();
 }
@@ -142,7 +154,7 @@ void WebWindow::Turn() {
     timer_.Run(JsNow());
     Fit();
     Paint();
-    access_.Update(scene_.GetScale());
+    access_.Place();
 }
 
 void WebWindow::Handle(const int* e, const char* text) {

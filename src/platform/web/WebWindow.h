@@ -58,7 +58,8 @@ public:
     void ProcessEvents();
 
 private:
-    void Turn();        // pending events, the timer, then the canvas and the elements
+    Callback Told(Callback event);  // the event, then what it changed told to readers
+    void Turn();        // pending events, the timer, then the canvas and the elements' places
     void Handle(const int* event, const char* text);
     void Fit();         // the canvas to the scale and to the shown labels
     void Paint();
@@ -70,7 +71,7 @@ private:
     std::vector<std::unique_ptr<WebMenuItem>> items_;
     std::vector<Callback> commands_;  // by menu item index
     std::vector<scene::DeviceRect> invalid_;
-    WebAccess access_;
+    WebAccess access_{scene_};
     int clientWidth_ = 0, clientHeight_ = 0;
     int marginRight_ = -1, marginBottom_ = -1;
     int deviceWidth_ = 0, deviceHeight_ = 0;
