@@ -51,7 +51,7 @@ const Shell = (() => {
     ctx.beginPath();
     ctx.rect(l, t, r - l, b - t);
     ctx.clip();
-    ctx.font = px + 'px Carlito';
+    ctx.font = px + 'px "Sudoku Sans"';
     ctx.fillStyle = '#000';
     ctx.textBaseline = 'alphabetic';
     const m = ctx.measureText(s);
@@ -402,7 +402,7 @@ const Shell = (() => {
     if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(() => {});
     const [held] = await Promise.all([
       takeLock(),
-      Promise.race([document.fonts.load('16px Carlito'), new Promise((r) => setTimeout(r, 2000))]),
+      Promise.race([document.fonts.load('16px "Sudoku Sans"'), new Promise((r) => setTimeout(r, 2000))]),
     ]);
     another = !held;
     watchRatio();
