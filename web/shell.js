@@ -72,7 +72,10 @@ const Shell = (() => {
     clipped = false;
     paints++;
     lastPaint = performance.now();
-    if (!firstPaint) firstPaint = lastPaint;
+    if (!firstPaint) {
+      firstPaint = lastPaint;
+      setTimeout(registerWorker, 0);
+    }
   }
   function watchRatio() {
     // A new ratio (zoom, another screen): the game paints afresh at the new scale.
@@ -398,17 +401,37 @@ const Shell = (() => {
     resize(width, height);
   }
 
-  async function start() {
-    if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(() => {});
-    const [held] = await Promise.all([
+  // The game's code compiles while the page loads and the font is read; it starts once the font
+  // is ready and the single-game lock settled, and the service worker is set up after its first
+  // paint, out of its way.
+  function compile() {
+    const get = () => fetch('sudoku.wasm', {credentials: 'same-origin'});
+    const whole = () => get().then((r) => r.arrayBuffer()).then((b) => WebAssembly.compile(b));
+    // A server that does not say application/wasm: compiled from the whole file.
+    return WebAssembly.compileStreaming ? WebAssembly.compileStreaming(get()).catch(whole) : whole();
+  }
+  function start() {
+    const compiled = compile();
+    const ready = Promise.all([
       takeLock(),
       Promise.race([document.fonts.load('16px "Sudoku Sans"'), new Promise((r) => setTimeout(r, 2000))]),
-    ]);
-    another = !held;
-    watchRatio();
+    ]).then(([held]) => {
+      another = !held;
+      watchRatio();
+    });
+    window.Module = {
+      instantiateWasm(imports, receive) {
+        Promise.all([compiled, ready]).then(([module]) => WebAssembly.instantiate(module, imports))
+          .then((instance) => receive(instance), (e) => console.error('the game could not start:', e));
+        return {};
+      },
+    };
     const script = document.createElement('script');
     script.src = 'sudoku.js';
     document.body.append(script);
+  }
+  function registerWorker() {
+    if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(() => {});
   }
   start();
 
