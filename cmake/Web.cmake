@@ -48,8 +48,14 @@ add_custom_command(OUTPUT ${icons}
 set(SUDOKU_WEB_FONT /usr/share/fonts/truetype/crosextra/Carlito-Regular.ttf CACHE FILEPATH "The game's font")
 set(SUDOKU_WEB_FONT_LICENCE /usr/share/doc/fonts-crosextra-carlito/copyright CACHE FILEPATH "Its licence")
 find_program(SUDOKU_HOST_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
-set(page_files index.html shell.js shell.css manifest.webmanifest)
-set(page_outputs)
+set(page_files manifest.webmanifest)
+add_custom_command(OUTPUT ${SUDOKU_WEB_DIR}/index.html
+  COMMAND ${CMAKE_COMMAND} -DTEMPLATE=${web}/index.html -DCSS=${web}/shell.css -DJS=${web}/shell.js
+    -DOUT=${SUDOKU_WEB_DIR}/index.html -P ${web}/Inline.cmake
+  # The separate files earlier builds shipped: the service worker would keep them.
+  COMMAND ${CMAKE_COMMAND} -E rm -f ${SUDOKU_WEB_DIR}/shell.js ${SUDOKU_WEB_DIR}/shell.css
+  DEPENDS ${web}/index.html ${web}/shell.css ${web}/shell.js ${web}/Inline.cmake VERBATIM)
+set(page_outputs ${SUDOKU_WEB_DIR}/index.html)
 foreach(f IN LISTS page_files)
   add_custom_command(OUTPUT ${SUDOKU_WEB_DIR}/${f}
     COMMAND ${CMAKE_COMMAND} -E copy ${web}/${f} ${SUDOKU_WEB_DIR}/${f}
