@@ -50,11 +50,12 @@ set(SUDOKU_WEB_FONT_LICENCE /usr/share/doc/fonts-crosextra-carlito/copyright CAC
 find_program(SUDOKU_HOST_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
 set(page_files manifest.webmanifest)
 add_custom_command(OUTPUT ${SUDOKU_WEB_DIR}/index.html
-  COMMAND ${CMAKE_COMMAND} -DTEMPLATE=${web}/index.html -DCSS=${web}/shell.css -DJS=${web}/shell.js
+  COMMAND ${CMAKE_COMMAND} -DTEMPLATE=${web}/index.html -DCSS=${web}/shell.css -DBOOT=${web}/boot.js
+    -DJS=${web}/shell.js
     -DOUT=${SUDOKU_WEB_DIR}/index.html -P ${web}/Inline.cmake
   # The separate files earlier builds shipped: the service worker would keep them.
   COMMAND ${CMAKE_COMMAND} -E rm -f ${SUDOKU_WEB_DIR}/shell.js ${SUDOKU_WEB_DIR}/shell.css
-  DEPENDS ${web}/index.html ${web}/shell.css ${web}/shell.js ${web}/Inline.cmake VERBATIM)
+  DEPENDS ${web}/index.html ${web}/shell.css ${web}/boot.js ${web}/shell.js ${web}/Inline.cmake VERBATIM)
 set(page_outputs ${SUDOKU_WEB_DIR}/index.html)
 foreach(f IN LISTS page_files)
   add_custom_command(OUTPUT ${SUDOKU_WEB_DIR}/${f}

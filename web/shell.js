@@ -346,7 +346,6 @@ const Shell = (() => {
 
   // --- One game per browser, and the end of it ---
   const channel = 'BroadcastChannel' in window ? new BroadcastChannel('sudoku-game') : null;
-  let releaseLock = null;
   function say(message) {
     document.getElementById('window').hidden = true;
     notice.textContent = message;
@@ -366,20 +365,12 @@ const Shell = (() => {
   function end() {
     ended = true;
     queue.length = 0;
-    if (releaseLock) releaseLock();
+    Boot.release();
     if (channel) channel.close();
     say('Судоку закрыт');
   }
   async function takeLock() {
-    if (navigator.locks) {
-      return new Promise((resolve) => {
-        navigator.locks.request('sudoku-game', {ifAvailable: true}, (lock) => {
-          if (!lock) { resolve(false); return undefined; }
-          resolve(true);
-          return new Promise((release) => { releaseLock = release; });  // held while the game runs
-        }).catch(() => resolve(true));
-      });
-    }
+    if (Boot.locked) return Boot.locked;
     if (!channel) return true;
     // No locks: ask whether a game answers.
     return new Promise((resolve) => {
@@ -401,27 +392,16 @@ const Shell = (() => {
     resize(width, height);
   }
 
-  // The game's code compiles while the page loads and the font is read; it starts once the font
-  // is ready and the single-game lock settled, and the service worker is set up after its first
-  // paint, out of its way.
-  function compile() {
-    const get = () => fetch('sudoku.wasm', {credentials: 'same-origin'});
-    const whole = () => get().then((r) => r.arrayBuffer()).then((b) => WebAssembly.compile(b));
-    // A server that does not say application/wasm: compiled from the whole file.
-    return WebAssembly.compileStreaming ? WebAssembly.compileStreaming(get()).catch(whole) : whole();
-  }
+  // The game starts once its code is compiled, the font ready and the single-game lock settled
+  // (web/boot.js asked for them); the service worker is set up after its first paint, out of its way.
   function start() {
-    const compiled = compile();
-    const ready = Promise.all([
-      takeLock(),
-      Promise.race([document.fonts.load('16px "Sudoku Sans"'), new Promise((r) => setTimeout(r, 2000))]),
-    ]).then(([held]) => {
+    const ready = Promise.all([takeLock(), Boot.font]).then(([held]) => {
       another = !held;
       watchRatio();
     });
     window.Module = {
       instantiateWasm(imports, receive) {
-        Promise.all([compiled, ready]).then(([module]) => WebAssembly.instantiate(module, imports))
+        Promise.all([Boot.compiled, ready]).then(([module]) => WebAssembly.instantiate(module, imports))
           .then((instance) => receive(instance), (e) => console.error('the game could not start:', e));
         return {};
       },
