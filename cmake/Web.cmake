@@ -42,25 +42,38 @@ add_custom_command(OUTPUT ${icons}
   COMMENT "Drawing the page's icons"
   VERBATIM)
 
-# The page, its script and style, the manifest, the font (SIL Open Font Licence), and last the
-# service worker, which names this build's files and a version drawn from their contents.
+# The page, its script and style, the manifest, the font (SIL Open Font Licence: the glyphs the
+# game draws, renamed by web/font_subset.py), and last the service worker, which names this build's
+# files and a version drawn from their contents.
 set(SUDOKU_WEB_FONT /usr/share/fonts/truetype/crosextra/Carlito-Regular.ttf CACHE FILEPATH "The game's font")
 set(SUDOKU_WEB_FONT_LICENCE /usr/share/doc/fonts-crosextra-carlito/copyright CACHE FILEPATH "Its licence")
-set(page_files index.html shell.js shell.css manifest.webmanifest)
-set(page_outputs)
+find_program(SUDOKU_HOST_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
+set(page_files manifest.webmanifest)
+add_custom_command(OUTPUT ${SUDOKU_WEB_DIR}/index.html
+  COMMAND ${CMAKE_COMMAND} -DTEMPLATE=${web}/index.html -DCSS=${web}/shell.css -DBOOT=${web}/boot.js
+    -DJS=${web}/shell.js
+    -DOUT=${SUDOKU_WEB_DIR}/index.html -P ${web}/Inline.cmake
+  # The separate files earlier builds shipped: the service worker would keep them.
+  COMMAND ${CMAKE_COMMAND} -E rm -f ${SUDOKU_WEB_DIR}/shell.js ${SUDOKU_WEB_DIR}/shell.css
+  DEPENDS ${web}/index.html ${web}/shell.css ${web}/boot.js ${web}/shell.js ${web}/Inline.cmake VERBATIM)
+set(page_outputs ${SUDOKU_WEB_DIR}/index.html)
 foreach(f IN LISTS page_files)
   add_custom_command(OUTPUT ${SUDOKU_WEB_DIR}/${f}
     COMMAND ${CMAKE_COMMAND} -E copy ${web}/${f} ${SUDOKU_WEB_DIR}/${f}
     DEPENDS ${web}/${f} VERBATIM)
   list(APPEND page_outputs ${SUDOKU_WEB_DIR}/${f})
 endforeach()
-add_custom_command(OUTPUT ${SUDOKU_WEB_DIR}/Carlito-Regular.ttf ${SUDOKU_WEB_DIR}/Carlito-OFL.txt
-  COMMAND ${CMAKE_COMMAND} -E copy ${SUDOKU_WEB_FONT} ${SUDOKU_WEB_DIR}/Carlito-Regular.ttf
-  COMMAND ${CMAKE_COMMAND} -E copy ${SUDOKU_WEB_FONT_LICENCE} ${SUDOKU_WEB_DIR}/Carlito-OFL.txt
-  DEPENDS ${SUDOKU_WEB_FONT} ${SUDOKU_WEB_FONT_LICENCE} VERBATIM)
+add_custom_command(OUTPUT ${SUDOKU_WEB_DIR}/SudokuSans.ttf ${SUDOKU_WEB_DIR}/SudokuSans-OFL.txt
+  COMMAND ${SUDOKU_HOST_PYTHON} ${web}/font_subset.py ${SUDOKU_WEB_FONT} ${SUDOKU_WEB_DIR}/SudokuSans.ttf
+  COMMAND ${CMAKE_COMMAND} -E copy ${SUDOKU_WEB_FONT_LICENCE} ${SUDOKU_WEB_DIR}/SudokuSans-OFL.txt
+  # The whole font earlier builds shipped: the service worker would keep it.
+  COMMAND ${CMAKE_COMMAND} -E rm -f ${SUDOKU_WEB_DIR}/Carlito-Regular.ttf ${SUDOKU_WEB_DIR}/Carlito-OFL.txt
+  DEPENDS ${SUDOKU_WEB_FONT} ${SUDOKU_WEB_FONT_LICENCE} ${web}/font_subset.py
+  COMMENT "Cutting the page's font"
+  VERBATIM)
 add_custom_command(OUTPUT ${SUDOKU_WEB_DIR}/sw.js
   COMMAND ${CMAKE_COMMAND} -DDIR=${SUDOKU_WEB_DIR} -DTEMPLATE=${web}/sw.js -P ${web}/ServiceWorker.cmake
-  DEPENDS sudoku ${page_outputs} ${icons} ${SUDOKU_WEB_DIR}/Carlito-Regular.ttf ${web}/sw.js
+  DEPENDS sudoku ${page_outputs} ${icons} ${SUDOKU_WEB_DIR}/SudokuSans.ttf ${web}/sw.js
     ${web}/ServiceWorker.cmake
   COMMENT "Naming this build's files for the service worker"
   VERBATIM)

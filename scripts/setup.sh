@@ -20,8 +20,9 @@ packages=(
   # display driver loads, which are only recommended.
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix googletest nsis unzip wine wine64 wine32:i386
   libxrender1 libxrandr2 libxi6 libxcursor1 libxcomposite1 libxinerama1 libxfixes3 libxxf86vm1
-  # The web page: emscripten builds it; a headless Chromium driven by selenium tests it.
-  emscripten chromium chromium-driver python3-selenium
+  # The web page: emscripten builds it, fontTools cuts its font; a headless Chromium driven by
+  # selenium tests it.
+  emscripten python3-fonttools chromium chromium-driver python3-selenium
 )
 
 missing=()

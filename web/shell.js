@@ -52,7 +52,7 @@ const Shell = (() => {
     ctx.beginPath();
     ctx.rect(l, t, r - l, b - t);
     ctx.clip();
-    ctx.font = px + 'px Carlito';
+    ctx.font = px + 'px "Sudoku Sans"';
     ctx.fillStyle = '#000';
     ctx.textBaseline = 'alphabetic';
     const m = ctx.measureText(s);
@@ -73,7 +73,10 @@ const Shell = (() => {
     clipped = false;
     paints++;
     lastPaint = performance.now();
-    if (!firstPaint) firstPaint = lastPaint;
+    if (!firstPaint) {
+      firstPaint = lastPaint;
+      setTimeout(registerWorker, 0);
+    }
   }
   function watchRatio() {
     // A new ratio (zoom, another screen): the game paints afresh at the new scale.
@@ -359,7 +362,6 @@ const Shell = (() => {
 
   // --- One game per browser, and the end of it ---
   const channel = 'BroadcastChannel' in window ? new BroadcastChannel('sudoku-game') : null;
-  let releaseLock = null;
   function say(message) {
     document.getElementById('window').hidden = true;
     notice.textContent = message;
@@ -379,20 +381,12 @@ const Shell = (() => {
   function end() {
     ended = true;
     queue.length = 0;
-    if (releaseLock) releaseLock();
+    Boot.release();
     if (channel) channel.close();
     say('Судоку закрыт');
   }
   async function takeLock() {
-    if (navigator.locks) {
-      return new Promise((resolve) => {
-        navigator.locks.request('sudoku-game', {ifAvailable: true}, (lock) => {
-          if (!lock) { resolve(false); return undefined; }
-          resolve(true);
-          return new Promise((release) => { releaseLock = release; });  // held while the game runs
-        }).catch(() => resolve(true));
-      });
-    }
+    if (Boot.locked) return Boot.locked;
     if (!channel) return true;
     // No locks: ask whether a game answers.
     return new Promise((resolve) => {
@@ -414,17 +408,26 @@ const Shell = (() => {
     resize(width, height);
   }
 
-  async function start() {
-    if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(() => {});
-    const [held] = await Promise.all([
-      takeLock(),
-      Promise.race([document.fonts.load('16px Carlito'), new Promise((r) => setTimeout(r, 2000))]),
-    ]);
-    another = !held;
-    watchRatio();
+  // The game starts once its code is compiled, the font ready and the single-game lock settled
+  // (web/boot.js asked for them); the service worker is set up after its first paint, out of its way.
+  function start() {
+    const ready = Promise.all([takeLock(), Boot.font]).then(([held]) => {
+      another = !held;
+      watchRatio();
+    });
+    window.Module = {
+      instantiateWasm(imports, receive) {
+        Promise.all([Boot.compiled, ready]).then(([module]) => WebAssembly.instantiate(module, imports))
+          .then((instance) => receive(instance), (e) => console.error('the game could not start:', e));
+        return {};
+      },
+    };
     const script = document.createElement('script');
     script.src = 'sudoku.js';
     document.body.append(script);
+  }
+  function registerWorker() {
+    if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(() => {});
   }
   start();
 

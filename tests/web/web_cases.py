@@ -129,8 +129,51 @@ return {bad, first, canvas: [c.width, c.height]};
 '''
 
 
-def case_pixels(d, url, reference):
+FULL_FONT = '/usr/share/fonts/truetype/crosextra/Carlito-Regular.ttf'
+GLYPHS = r'''
+const [text, done] = arguments;
+const full = new FontFace('Full', 'url(full.ttf)');
+Promise.all([full.load(), document.fonts.load('16px "Sudoku Sans"')]).then(() => {
+  document.fonts.add(full);
+  const c = document.createElement('canvas'), ctx = c.getContext('2d', {alpha: false});
+  const differ = [];
+  for (const ch of text) {
+    for (const px of [11, 24, 48]) {
+      c.width = c.height = 2 * px;
+      const drawn = ['"Sudoku Sans"', 'Full'].map((font) => {
+        ctx.fillStyle = '#fff';
+        ctx.fillRect(0, 0, c.width, c.height);
+        ctx.fillStyle = '#000';
+        ctx.font = px + 'px ' + font;
+        ctx.fillText(ch, px / 2, 1.5 * px);
+        return ctx.getImageData(0, 0, c.width, c.height).data.join();
+      });
+      if (drawn[0] !== drawn[1]) { differ.push(ch + ' ' + px); break; }
+    }
+  }
+  done(differ);
+}, (e) => done(['not loaded: ' + e]));
+'''
+
+
+def game_characters():
+    """Printable ASCII and every other character of the texts in the game's and the page's sources."""
+    root = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..')
+    chars = {chr(c) for c in range(0x20, 0x7F)}
+    for folder in ('src/app', 'src/scene', 'src/platform/web', 'web'):
+        for name in os.listdir(os.path.join(root, folder)):
+            if name.endswith(('.cpp', '.h', '.js', '.html')):
+                with open(os.path.join(root, folder, name), encoding='utf-8') as f:
+                    chars |= {c for c in f.read() if ord(c) > 0x7F}
+    return ''.join(sorted(chars))
+
+
+def case_pixels(d, url, reference, site):
     open_page(d, url)
+    # The page's font, cut from the game's: every character the game may show drawn as by the whole font.
+    shutil.copyfile(FULL_FONT, os.path.join(site, 'full.ttf'))
+    differ = d.execute_async_script(GLYPHS, game_characters())
+    check(not differ, f"the page's font draws the game's characters as the whole font does ({differ[:10]})")
     for ratio in (1, 1.25, 2):
         d.execute_cdp_cmd('Emulation.setDeviceMetricsOverride',
                           {'width': 1400, 'height': 1000, 'deviceScaleFactor': ratio, 'mobile': False})
@@ -486,7 +529,7 @@ def main():
     try:
         with browser.chromium(1000, 800) as d:
             if a.case == 'pixels':
-                case_pixels(d, server.url, a.reference)
+                case_pixels(d, server.url, a.reference, site)
             elif a.case == 'play':
                 case_play(d, server.url)
             elif a.case == 'tabs':
