@@ -194,7 +194,8 @@ TEST(SceneRepaint, OffScreenPaintAreas) {
     const DeviceRect box{10, 10, 300, 300};
     const DeviceRect far1{10, 10, 40, 40}, far2{250, 250, 320, 320};
     EXPECT_EQ(scene::PaintAreas(box, {far1, far2}, 16), (std::vector<DeviceRect>{far1, {250, 250, 300, 300}}));
-    EXPECT_EQ(scene::PaintAreas(box, {{400, 400, 410, 410}, far1}, 16), std::vector<DeviceRect>{far1}) << "outside the box";
+    EXPECT_EQ(scene::PaintAreas(box, {{400, 400, 410, 410}, far1}, 16), std::vector<DeviceRect>{far1})
+        << "outside the box";
     std::vector<DeviceRect> many;
     for (int i = 0; i < 17; ++i) many.push_back({10 + 10 * i, 10 + 10 * i, 15 + 10 * i, 15 + 10 * i});
     EXPECT_EQ(scene::PaintAreas(box, many, 16), std::vector<DeviceRect>{box}) << "too many rectangles";

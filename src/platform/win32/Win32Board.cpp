@@ -139,7 +139,8 @@ void Win32Board::Paint() {
             auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
             if (size && GetRegionData(update, size, data)) {
                 const RECT* r = reinterpret_cast<const RECT*>(data->Buffer);
-                for (DWORD i = 0; i < data->rdh.nCount; ++i) region.push_back({r[i].left, r[i].top, r[i].right, r[i].bottom});
+                for (DWORD i = 0; i < data->rdh.nCount; ++i)
+                    region.push_back({r[i].left, r[i].top, r[i].right, r[i].bottom});
             }
         }
         DeleteObject(update);
