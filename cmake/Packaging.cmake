@@ -40,9 +40,10 @@ if(CMAKE_CROSSCOMPILING)
     INSTALL_COMMAND ""
     BUILD_ALWAYS ON)
 else()
+  find_package(Qt6 REQUIRED COMPONENTS Gui)  # its PNG writer
   add_executable(icongen tools/icongen/main.cpp tools/icongen/IconFiles.cpp)
   target_include_directories(icongen PRIVATE ${PROJECT_SOURCE_DIR})
-  target_link_libraries(icongen PRIVATE sudoku_core)
+  target_link_libraries(icongen PRIVATE sudoku_core Qt6::Gui)
   set(icongen icongen)
 endif()
 

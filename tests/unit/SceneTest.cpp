@@ -9,6 +9,7 @@
 #include "Fixture.h"
 #include "app/FormDefinition.h"
 #include "app/Layout.h"
+#include "scene/PaintAreas.h"
 
 using namespace sudoku;
 using scene::DeviceRect;
@@ -212,4 +213,27 @@ TEST(SceneRepaint, ChangedAreasLeaveNoOldPictureBehind) {
         }
         EXPECT_TRUE(picture == memory::PaintWhole(b.scene, 800, 700));
     }
+}
+
+// A paint from an off-screen picture (the Windows board): the picture reaches the paint box's
+// far edges, wherever the box starts, and never shrinks; the update region's rectangles are
+// painted apart, within the box, and the box itself when there are too many or none is known.
+TEST(SceneRepaint, OffScreenPaintAreas) {
+    using scene::PictureFor;
+    using scene::PictureSize;
+    EXPECT_EQ(PictureFor({0, 0, 389, 332}, {}), (PictureSize{389, 332}));
+    EXPECT_EQ(PictureFor({300, 250, 420, 360}, {389, 332}), (PictureSize{420, 360})) << "right of and below it";
+    EXPECT_EQ(PictureFor({10, 20, 30, 40}, {389, 332}), (PictureSize{389, 332}));
+
+    const DeviceRect box{10, 10, 300, 300};
+    const DeviceRect far1{10, 10, 40, 40}, far2{250, 250, 320, 320};
+    EXPECT_EQ(scene::PaintAreas(box, {far1, far2}, 16), (std::vector<DeviceRect>{far1, {250, 250, 300, 300}}));
+    EXPECT_EQ(scene::PaintAreas(box, {{400, 400, 410, 410}, far1}, 16), std::vector<DeviceRect>{far1})
+        << "outside the box";
+    std::vector<DeviceRect> many;
+    for (int i = 0; i < 17; ++i) many.push_back({10 + 10 * i, 10 + 10 * i, 15 + 10 * i, 15 + 10 * i});
+    EXPECT_EQ(scene::PaintAreas(box, many, 16), std::vector<DeviceRect>{box}) << "too many rectangles";
+    many.pop_back();
+    EXPECT_EQ(scene::PaintAreas(box, many, 16), many);
+    EXPECT_EQ(scene::PaintAreas(box, {}, 16), std::vector<DeviceRect>{box}) << "no region known";
 }

@@ -13,7 +13,7 @@
 # removed); Windows older than 7 SP1 refused (exit code 3).
 #   installer.sh BUILD VERSION SUDOKU_EXE SUDOKU_EXE_32BIT HELPER_EXE [x86]
 # With x86 it runs in a 32-bit prefix: the installer puts the 32-bit game in place in each
-# mode, and nothing more is checked. HELPER_EXE is tests/wine/old_windows.cpp.
+# mode, and nothing more is checked. HELPER_EXE is tests/wine/old_windows.cpp (there its 32-bit build).
 set -euo pipefail
 build=$1 version=$2 game64=$3 game32=$4 helper=$5 only=${6:-}
 game=$game64
@@ -25,11 +25,11 @@ export LC_ALL=C.UTF-8
 c="$WINEPREFIX/drive_c"
 work=$(mktemp -d)
 xvfb= running= holder=
-cleanup() {
-  [ -n "$running" ] && kill -CONT "$running" 2>/dev/null && kill "$running" 2>/dev/null
-  [ -n "$holder" ] && kill "$holder" 2>/dev/null
+cleanup() {  # each step whatever the one before did: a helper may have ended by itself
+  [ -n "$running" ] && kill -CONT "$running" 2>/dev/null && kill "$running" 2>/dev/null || true
+  [ -n "$holder" ] && kill "$holder" 2>/dev/null || true
   wineserver -k 2>/dev/null || true
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -112,7 +112,7 @@ installed() {  # mode, registry root, program folder, Start-menu folder, version
   local bs='\\'  # a backslash as reg export writes it
   for want in '"DisplayName"="Судоку"' "\"DisplayIcon\"=\"$win_dir${bs}sudoku.exe,0\"" \
       "\"DisplayVersion\"=\"$version\"" '"Publisher"="Sudoku developers"' \
-      "\"QuietUninstallString\"=\"\\\"$win_dir${bs}uninstall.exe\\\" /$mode /S\""; do
+      "\"QuietUninstallString\"=\"\\\"$win_dir${bs}uninstall.exe\\\" /$mode /S _?=$win_dir\""; do
     grep -qxF "$want" <<<"$key" || fail "$mode: the uninstall key under $root lacks $want; it holds:
 $key"
   done
@@ -124,13 +124,19 @@ $key"
     fail "$mode: EstimatedSize is $kb KB, the folder holds $size bytes"
 }
 
+quiet_uninstall() {  # registry root: runs the entry's quiet uninstall command as it is; prints its exit code
+  local quiet status=0
+  quiet=$(value "$1" QuietUninstallString | sed 's/^"//; s/"$//; s/\\\\/\\/g; s/\\"/"/g')
+  SUDOKU_RUN=$quiet $wine64 "$helper" || status=$?
+  echo $status
+}
+
 uninstall() {  # mode, registry root, program folder, Start-menu folder
   local mode=$1 root=$2 dir=$3 menu=$4
-  # The uninstaller as "Apps & features" would start it; it reruns itself from a temporary copy.
-  local quiet
-  quiet=$(value "$root" QuietUninstallString | sed 's/^"//; s/"$//; s/\\\\/\\/g; s/\\"/"/g')
-  local exe=${quiet#\"}
-  wine "${exe%%\"*}" "/$mode" /S
+  # The uninstaller as a deployment tool would start it: its exit code is the outcome.
+  local status
+  status=$(quiet_uninstall "$root")
+  [ "$status" = 0 ] || fail "$mode: the quiet uninstall command ended with $status"
   local tries=0
   while [ -e "$dir" ] || [ -e "$menu/Судоку.lnk" ] || [ -n "$(entry "$root")" ]; do
     tries=$((tries + 1))
@@ -239,7 +245,9 @@ xdotool windowfocus --sync "$box" key n  # «Нет»
 sleep 2
 kill -0 $setup 2>/dev/null || { wait $setup || status=$?; fail "«Нет» ended the installer (exit code ${status:-0})"; }
 [ -z "$(entry HKCU)" ] || fail "«Нет» installed for the current user"
-xdotool mousemove --window "$wizard" 60 182 click 1  # for all users
+# «для всех» found as what it is, not where the fonts put it: the page's first choice, its second
+# control (nsDialogs numbers a page's controls from 1200), whatever the language of the texts.
+SUDOKU_CLICK="#1201" $wine64 "$helper" || fail "no choice «для всех» in the installer's window"
 for _ in $(seq 20); do  # Next, Install, as long as it takes
   [ "$(value HKLM DisplayVersion)" = "\"$version\"" ] && break
   xdotool windowfocus "$wizard" key Return 2>/dev/null || true
@@ -265,11 +273,10 @@ kill $setup
 wait $setup 2>/dev/null || true
 echo "with a window: «Повтор» after the game closed went on"
 
-# Uninstalling while another program holds the game's file open: nothing goes. Run in place
-# (_?=), not from a temporary copy, to see its exit code; wine joins the two words with a space.
+# Uninstalling while another program holds the game's file open: nothing goes, and the entry's
+# quiet uninstall command says so.
 hold "$dir/sudoku.exe"
-win_dir=$(winepath -w "$dir")
-status=$(run "$dir/uninstall.exe" /AllUsers /S "_?=${win_dir%% *}" "${win_dir#* }")
+status=$(quiet_uninstall HKLM)
 release
 [ "$status" = 6 ] || fail "uninstalling while sudoku.exe is held open: exit code $status, not 6"
 installed "${all_users[@]}" "$version"

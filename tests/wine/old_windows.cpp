@@ -8,12 +8,18 @@
 //                          abandoned, not gone).
 //   SUDOKU_HOLD_FILE=PATH  no game: opens PATH and keeps it open, sharing it with readers only, as
 //                          a virus scanner or a backup program may;
-//   SUDOKU_LATE_WINDOW=MS  the game's mutex is taken, its window shows only MS milliseconds later.
+//   SUDOKU_LATE_WINDOW=MS  the game's mutex is taken, its window shows only MS milliseconds later;
+//   SUDOKU_RUN=COMMAND     no game: runs the command line as a deployment tool does (CreateProcess),
+//                          waits for it and ends with its exit code;
+//   SUDOKU_CLICK=TEXT      no game: clicks the button whose text holds TEXT (#N: whose control id is
+//                          N) in a visible window of another program (within 10 s), as the player
+//                          would; 1 if there is none.
 // The helpers write "held" into the current folder once they hold what they hold.
 #include <windows.h>
 
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <string>
 
 #include "platform/win32/DpiApi.h"
@@ -42,6 +48,53 @@ FARPROC Lookup(const wchar_t* dll, const char* name) {
     return sudoku::win32::SystemLookup(dll, name);
 }
 
+int Run(wchar_t* command) {
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return 255;
+    WaitForSingleObject(pi.hProcess, INFINITE);
+    DWORD status = 255;
+    GetExitCodeProcess(pi.hProcess, &status);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return static_cast<int>(status);
+}
+
+struct Wanted {
+    const wchar_t* text;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchButton(HWND control, LPARAM lp) {
+    auto& wanted = *reinterpret_cast<Wanted*>(lp);
+    wchar_t name[16];
+    wchar_t text[256];
+    const bool match = wanted.text[0] == L'#' ? GetDlgCtrlID(control) == _wtoi(wanted.text + 1)
+                                               : GetWindowTextW(control, text, 256) && std::wcsstr(text, wanted.text);
+    if (GetClassNameW(control, name, 16) && lstrcmpiW(name, L"Button") == 0 && IsWindowVisible(control) && match) {
+        wanted.found = control;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK SearchWindow(HWND window, LPARAM lp) {
+    if (IsWindowVisible(window)) EnumChildWindows(window, &MatchButton, lp);
+    return reinterpret_cast<Wanted*>(lp)->found ? FALSE : TRUE;
+}
+
+int Click(const wchar_t* text) {
+    Wanted wanted{text};
+    for (int tries = 0; tries < 100 && !wanted.found; ++tries) {
+        EnumWindows(&SearchWindow, reinterpret_cast<LPARAM>(&wanted));
+        if (!wanted.found) Sleep(100);
+    }
+    if (!wanted.found) return 1;
+    SendMessageW(wanted.found, BM_CLICK, 0, 0);
+    return 0;
+}
+
 void SayHeld() {
     HANDLE mark = CreateFileW(L"held", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (mark != INVALID_HANDLE_VALUE) CloseHandle(mark);
@@ -50,6 +103,8 @@ void SayHeld() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+    if (wchar_t command[4096]; GetEnvironmentVariableW(L"SUDOKU_RUN", command, 4096) - 1u < 4095u) return Run(command);
+    if (wchar_t text[256]; GetEnvironmentVariableW(L"SUDOKU_CLICK", text, 256) - 1u < 255u) return Click(text);
     if (std::getenv("SUDOKU_HOLD_MUTEX")) {
         if (!OpenMutexW(SYNCHRONIZE, FALSE, sudoku::win32::kInstanceMutex)) return 1;
         Sleep(INFINITE);

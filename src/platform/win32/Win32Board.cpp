@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "scene/PaintAreas.h"
+
 namespace sudoku::win32 {
 
 std::wstring Widen(const std::string& utf8) {
@@ -125,10 +127,9 @@ void Win32Board::Paint() {
     invalid_.clear();
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window_, &ps);
-    // The parts to paint: the rectangles of the update region, not the box around them (the
-    // cell that lost the selection and the one that gained it may lie far apart); the box
-    // when there are many. The paint's clip region is the update region, in screen pixels.
-    std::vector<RECT> parts;
+    const scene::DeviceRect box{ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom};
+    // The paint's clip region is the update region, in screen pixels.
+    std::vector<scene::DeviceRect> region;
     if (HRGN update = CreateRectRgn(0, 0, 0, 0)) {
         POINT origin{0, 0};
         if (GetRandomRgn(dc, update, SYSRGN) == 1 && GetDCOrgEx(dc, &origin)) {
@@ -136,36 +137,33 @@ void Win32Board::Paint() {
             const DWORD size = GetRegionData(update, 0, nullptr);
             std::vector<char> buffer(size);
             auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
-            if (size && GetRegionData(update, size, data) && data->rdh.nCount <= kMostAreas) {
+            if (size && GetRegionData(update, size, data)) {
                 const RECT* r = reinterpret_cast<const RECT*>(data->Buffer);
-                for (DWORD i = 0; i < data->rdh.nCount; ++i) {
-                    RECT part;
-                    if (IntersectRect(&part, &r[i], &ps.rcPaint)) parts.push_back(part);
-                }
+                for (DWORD i = 0; i < data->rdh.nCount; ++i)
+                    region.push_back({r[i].left, r[i].top, r[i].right, r[i].bottom});
             }
         }
         DeleteObject(update);
     }
-    if (parts.empty()) parts.push_back(ps.rcPaint);
-    const SIZE need{ps.rcPaint.right, ps.rcPaint.bottom};
-    if (!memory_ || need.cx > bitmapSize_.cx || need.cy > bitmapSize_.cy) {
+    const std::vector<scene::DeviceRect> parts = scene::PaintAreas(box, region, kMostAreas);
+    const scene::PictureSize need = scene::PictureFor(box, bitmapSize_);
+    if (!memory_ || need != bitmapSize_) {
         if (!memory_) memory_ = CreateCompatibleDC(dc);
-        const SIZE size{std::max(need.cx, bitmapSize_.cx), std::max(need.cy, bitmapSize_.cy)};
-        HBITMAP bitmap = CreateCompatibleBitmap(dc, size.cx, size.cy);
+        HBITMAP bitmap = CreateCompatibleBitmap(dc, need.width, need.height);
         if (memory_ && bitmap) {
             HGDIOBJ old = SelectObject(memory_, bitmap);
             if (!oldBitmap_) oldBitmap_ = old;
             if (bitmap_) DeleteObject(bitmap_);
             bitmap_ = bitmap;
-            bitmapSize_ = size;
+            bitmapSize_ = need;
         }
     }
     // Without an off-screen picture (out of memory), straight onto the screen.
-    HDC target = bitmap_ && bitmapSize_.cx >= need.cx && bitmapSize_.cy >= need.cy ? memory_ : dc;
+    HDC target = bitmap_ && bitmapSize_ == need ? memory_ : dc;
     {
         GdiCanvas canvas(target, *this);
-        for (const RECT& area : parts) {
-            scene_.Paint(canvas, {area.left, area.top, area.right, area.bottom});
+        for (const scene::DeviceRect& area : parts) {
+            scene_.Paint(canvas, area);
             if (target != dc) {
                 BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, memory_, area.left,
                        area.top, SRCCOPY);

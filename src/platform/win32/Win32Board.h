@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/FormDefinition.h"
+#include "scene/PaintAreas.h"
 #include "scene/Scene.h"
 
 namespace sudoku::win32 {
@@ -45,7 +46,7 @@ private:
     HDC memory_ = nullptr;
     HBITMAP bitmap_ = nullptr;
     HGDIOBJ oldBitmap_ = nullptr;
-    SIZE bitmapSize_{0, 0};
+    scene::PictureSize bitmapSize_;
 };
 
 std::wstring Widen(const std::string& utf8);
