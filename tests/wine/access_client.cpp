@@ -147,6 +147,30 @@ std::wstring HitTest(IAccessible* acc, long x, long y, int levels = 3, std::vect
     return name;
 }
 
+// What has the focus, asking each level for its focused child down from the client area.
+std::wstring FocusName(IAccessible* acc) {
+    acc->AddRef();
+    std::wstring name = L"<none>";
+    for (int level = 1; level <= 5; ++level) {
+        VARIANT v;
+        VariantInit(&v);
+        if (acc->get_accFocus(&v) != S_OK) break;
+        long child;
+        IAccessible* next = ObjectOf(acc, v, child);
+        VariantClear(&v);
+        if (!next) break;
+        const bool found = child != CHILDID_SELF || next == acc;
+        acc->Release();
+        acc = next;
+        if (found) {
+            name = Name(acc, child);
+            break;
+        }
+    }
+    acc->Release();
+    return name;
+}
+
 // What a reader reads for an event of the client area naming child: the object's name, its
 // role and its parent's role.
 struct Told {
@@ -219,6 +243,14 @@ std::wstring CellName(int r, int c, const char* value) {
 void ReadTable(IAccessible* table) {
     Check(Role(table, CHILDID_SELF) == ROLE_SYSTEM_TABLE, "the client area's first child is no table");
     Check(Name(table, CHILDID_SELF) == Wide("Игровое поле"), "the table reads " + Utf8(Name(table, CHILDID_SELF)));
+    IDispatch* parent = nullptr;
+    IAccessible* client = nullptr;
+    if (table->get_accParent(&parent) == S_OK && parent) {
+        parent->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&client));
+        parent->Release();
+    }
+    Check(client && Role(client, CHILDID_SELF) == ROLE_SYSTEM_CLIENT, "the table's parent is not the client area");
+    if (client) client->Release();
     std::vector<VARIANT> rows = Children(table);
     Check(rows.size() == 9, "the table has " + std::to_string(rows.size()) + " rows, not 9");
     int wrong = 0;
@@ -392,6 +424,7 @@ void PlayMove(IAccessible* acc, HWND game) {
     Check(told.name == CellName(3, 5, "5") && told.role == ROLE_SYSTEM_CELL && told.parentRole == ROLE_SYSTEM_ROW,
           "the focus event names " + Utf8(told.name) + ", role " + std::to_string(told.role) + ", in a parent of role " +
               std::to_string(told.parentRole));
+    Check(FocusName(acc) == CellName(3, 5, "5"), "the focus, asked down the table, is on " + Utf8(FocusName(acc)));
     Check(acc->accDoDefaultAction(Child(92)) == DISP_E_MEMBERNOTFOUND, "the status line has a default action");
     // A cell chosen first is selected; the digit then goes into it.
     Check(acc->accDoDefaultAction(Child(81)) == S_OK, "(9,9) has no default action");
