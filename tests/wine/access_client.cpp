@@ -2,8 +2,8 @@
 // game's window, reads the board's children (the table of the cells by rows, the picker, the
 // status line: names, roles, states, places), and plays a move with their default actions, a
 // digit key and a new game, listening for the events the game raises and reading the object
-// each event names, as a reader does. With the argument "places" it checks the places alone (at any DPI). It prints each
-// failed check; exit status 0 when there was none.
+// each event names, as a reader does. With the argument "places" it checks the places alone
+// (at any DPI). It prints each failed check; exit status 0 when there was none.
 #include <windows.h>
 #include <oleacc.h>
 
@@ -266,7 +266,8 @@ void ReadTable(IAccessible* table) {
                 const auto [name, role] = Described(row, cells[c]);
                 const bool ok = role == ROLE_SYSTEM_CELL &&
                                 name == CellName(static_cast<int>(r) + 1, static_cast<int>(c) + 1, "пусто");
-                if (!ok && wrong++ == 0) std::printf("row %zu's cell %zu reads %s, role %ld\n", r + 1, c + 1, Utf8(name).c_str(), role);
+                if (!ok && wrong++ == 0)
+                    std::printf("row %zu's cell %zu reads %s, role %ld\n", r + 1, c + 1, Utf8(name).c_str(), role);
             }
         }
         if (row) row->Release();
