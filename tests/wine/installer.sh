@@ -14,6 +14,9 @@
 #   installer.sh BUILD VERSION SUDOKU_EXE SUDOKU_EXE_32BIT HELPER_EXE [x86]
 # With x86 it runs in a 32-bit prefix: the installer puts the 32-bit game in place in each
 # mode, and nothing more is checked. HELPER_EXE is tests/wine/old_windows.cpp (there its 32-bit build).
+# The shipped installer is a 32-bit program. Where this machine runs no 32-bit programs (wine's
+# 32-bit loader does not start, as run32.sh finds), all of this runs against the same script
+# built for amd64-unicode instead, and says so.
 set -euo pipefail
 build=$1 version=$2 game64=$3 game32=$4 helper=$5 only=${6:-}
 game=$game64
@@ -46,8 +49,36 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=:$(head -n1 "$work/display")
 wineserver -p  # one server for every step: each wine start is then quick
 
+machine() {  # the processor Windows program $1 is built for: i386, amd64 or unknown
+  local pe
+  pe=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')  # where the PE header starts
+  case $(od -An -tx2 -j$((pe + 4)) -N2 "$1" | tr -d ' ') in
+    014c) echo i386 ;;
+    8664) echo amd64 ;;
+    *) echo unknown ;;
+  esac
+}
+
 cpack --config "$build/CPackConfig.cmake" -B "$work" >/dev/null
 installer=$work/sudoku-game-$version-setup.exe
+[ "$(machine "$installer")" = i386 ] || fail "the shipped installer is built for $(machine "$installer"), not i386"
+# The installers run below: the shipped one, or, where 32-bit programs cannot run, its build
+# for amd64-unicode. That one cannot show what only a 32-bit installer on 64-bit Windows
+# meets: it sees the system's own registry view and "Program Files" whatever the script asks
+# for, and always takes the 64-bit game.
+nsis_target=()
+if [ "$only" != x86 ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  nsis_target=(-D CPACK_NSIS_EXECUTABLE_PRE_ARGUMENTS=-DSUDOKU_INSTALLER_TARGET=amd64-unicode)
+  cpack -G NSIS --config "$build/CPackConfig.cmake" -B "$work/amd64" "${nsis_target[@]}" >/dev/null
+  installer=$work/amd64/sudoku-game-$version-setup.exe
+  [ "$(machine "$installer")" = amd64 ] || fail "the installer built for amd64-unicode is built for $(machine "$installer")"
+  echo "NOTE: this machine runs no 32-bit programs: what follows tests the 64-bit build of the installer"
+  echo "(the same script, Target amd64-unicode), not the shipped 32-bit one (checked only to be i386)."
+  echo "Not tested here, as a 64-bit installer gets them without asking: the entry in the 64-bit"
+  echo "registry view (SetRegView 64 under WOW64), \"Program Files\" rather than \"Program Files (x86)\""
+  echo "(PROGRAMFILES64), and choosing the 64-bit game (RunningX64). wine32.installer tests the"
+  echo "32-bit installer where 32-bit programs run."
+fi
 for bits in 64 32; do
   zip=$work/sudoku-game-$version-win$bits.zip
   [ "$(unzip -Z1 "$zip")" = sudoku.exe ] || fail "the $bits-bit ZIP holds: $(unzip -Z1 "$zip" | tr '\n' ' ')"
@@ -58,7 +89,7 @@ done
 # The same installer as an older version would have made it, one that named a home page.
 old_version=0.9.0
 cpack -G NSIS --config "$build/CPackConfig.cmake" -B "$work/old" -D CPACK_PACKAGE_VERSION=$old_version \
-  -D CPACK_PACKAGE_FILE_NAME=old-setup -D CPACK_NSIS_URL_INFO_ABOUT=https://old-home.invalid/ >/dev/null
+  -D CPACK_PACKAGE_FILE_NAME=old-setup -D CPACK_NSIS_URL_INFO_ABOUT=https://old-home.invalid/ "${nsis_target[@]}" >/dev/null
 old_installer=$work/old/old-setup.exe
 
 entry() {  # the values of the uninstall key under root $1, one "name"="value" a line
@@ -308,3 +339,5 @@ wine reg add "$nt" /v CSDVersion /t REG_SZ /d "$sp_before" /f >/dev/null 2>&1
 [ "$status" = 3 ] || fail "on Windows 7 without SP1: exit code $status, not 3"
 [ ! -e "$dir" ] && [ -z "$(entry HKLM)" ] || fail "on Windows 7 without SP1 the installer left: $(ls -d "$dir" 2>/dev/null) $(entry HKLM)"
 echo "Windows 7 without SP1 refused: exit code 3"
+[ ${#nsis_target[@]} -eq 0 ] ||
+  echo "NOTE: all of the above tested the 64-bit build of the installer, as this machine runs no 32-bit programs"
