@@ -46,10 +46,20 @@ class Reader:
         self.at = pyatspi
         self.events = []
         kinds = ("object:property-change:accessible-name", "object:state-changed:focused",
-                 "object:state-changed:checked", "object:state-changed:selected")
+                 "object:state-changed:checked", "object:state-changed:selected",
+                 "object:state-changed:showing", "object:children-changed")
         pyatspi.Registry.registerEventListener(self._heard, *kinds)
-        from gi.repository import GLib
+        from gi.repository import Gio, GLib
         self.context = GLib.MainContext.default()
+        # Qt sends children-changed (for a reorder) once a client listens for it, with a
+        # signature the client library drops: heard on the bus itself.
+        session = Gio.bus_get_sync(Gio.BusType.SESSION)
+        address = session.call_sync("org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress", None,
+                                    GLib.VariantType("(s)"), 0, -1, None).unpack()[0]
+        flags = Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION
+        self.bus = Gio.DBusConnection.new_for_address_sync(address, flags, None, None)
+        self.bus.signal_subscribe(None, "org.a11y.atspi.Event.Object", "ChildrenChanged", None, None, 0,
+                                  lambda *a: self.events.append(("children-changed", a[5][0])))
         self.app = wait("the game on the accessibility bus", self._find_app)
         frame = next(c for c in self.app if c.getRole() == pyatspi.ROLE_FRAME)
         self.board = next(c for c in frame if c.getRole() == pyatspi.ROLE_FILLER)
@@ -142,6 +152,20 @@ def check_geometry(r, s, w, errors):
                           f"not {found.getIndexInParent()}")
 
 
+def check_mouse_and_key(r, w, errors):
+    """Row 2, column 2 chosen by the mouse, then 4 typed into it: each time the cell takes the
+    focus under its new name."""
+    cell = r.items()[1 * 9 + 1]
+    for act, name in ((lambda: w.click(6 + 32 + 16, 6 + 32 + 16), cell_name(2, 2, 0, "выбрана")),
+                      (lambda: (w.focus(), w.key("4")), cell_name(2, 2, 4))):
+        r.pump(0.1)
+        r.events.clear()
+        act()
+        r.pump()
+        if ("object:state-changed:focused", name) not in r.events:
+            errors.append(f"no focus on {name!r}; heard {r.events}")
+
+
 def check_move(r, errors):
     """«Цифра 5», then row 3, column 5: the cell says 5 and takes the focus, the entry is
     pressed while chosen, and the game told the bus each change."""
@@ -162,7 +186,8 @@ def check_move(r, errors):
         errors.append(f"row 3, column 5 reads {cell.name!r} after the move")
     if five.getState().contains(at.STATE_CHECKED):
         errors.append("«Цифра 5» still checked after the move")
-    for event in [("object:property-change:accessible-name", cell_name(3, 5, 5)),
+    for event in [("object:state-changed:checked", "Цифра 5"),
+                  ("object:property-change:accessible-name", cell_name(3, 5, 5)),
                   ("object:state-changed:focused", cell_name(3, 5, 5))]:
         if event not in r.events:
             errors.append(f"not heard: {event}; heard {r.events}")
@@ -184,8 +209,17 @@ def check_move(r, errors):
 def check_hidden_picker(r, errors):
     """With the picker switched off through the menu, its entries leave the board's items, and
     come back with it."""
+    r.pump(0.1)
+    r.events.clear()
     r.menu_item("Разное", "Цифры для вставки выключены").queryAction().doAction(0)
     names = wait("the picker gone from the bus", lambda: r.names() if r.board.childCount == 2 else None, 5)
+    r.pump()
+    # Told by the menu command: ten entries hidden and the board reordered; the focus, still
+    # on the cell it was on, is not told again.
+    kinds = [e[0] for e in r.events]
+    if kinds.count("object:state-changed:showing") != 10 or "children-changed" not in kinds \
+            or "object:state-changed:focused" in kinds:
+        errors.append(f"the picker switched off told {r.events}")
     if names[-1] != EMPTY_STATUS or any(n.startswith(("Цифра", "Стереть")) for n in names):
         errors.append(f"with the picker off the board lists {names[80:]}")
     r.menu_item("Разное", "Цифры для вставки включены").queryAction().doAction(0)
@@ -222,6 +256,9 @@ def play_new_game(r, errors):
         value = n.split(": ", 1)[1].split(", ")
         grid.append(0 if value[0] == "пусто" else int(value[0]))
         clues += value[-1] == "подсказка"
+    read_only = [i for i, c in enumerate(r.items()[:81]) if c.getState().contains(r.at.STATE_READ_ONLY)]
+    if read_only != [i for i, v in enumerate(grid) if v]:
+        errors.append(f"read-only cells {read_only} are not the clues")
     if clues != sum(v != 0 for v in grid):
         errors.append(f"{clues} cells say «подсказка», {sum(v != 0 for v in grid)} hold a digit")
     puzzle = list(grid)
@@ -266,6 +303,7 @@ def main():
             errors = []
             check_reading(r, errors)
             check_geometry(r, s, w, errors)
+            check_mouse_and_key(r, w, errors)
             check_move(r, errors)
             check_hidden_picker(r, errors)
             play_new_game(r, errors)

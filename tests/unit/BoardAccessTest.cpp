@@ -30,6 +30,7 @@ struct Case {
     int focus = 0;
     std::vector<int> hidden = {};
     std::vector<std::string> said = {};  // the announcements, in order
+    std::vector<int> restated = kUnchecked;  // ids whose state Compare says changed
 };
 
 void Activate(BoardAccess& a, std::initializer_list<int> ids) {
@@ -132,7 +133,7 @@ const std::vector<Case>& Cases() {
              a.Update();
              b.Picker(6).Click();
          },
-         {{kPicker + 6, "Цифра 6", N, N, N, Y}}, 92, {}, 0},
+         {{kPicker + 6, "Цифра 6", N, N, N, Y}}, 92, {}, 0, {}, {}, {kPicker + 6}},
         {"erasing the board leaves no cell focused",
          [](Board& b, BoardAccess& a) {
              Activate(a, {kPicker + 2, 1, kPicker + 3, 2});
@@ -196,6 +197,9 @@ TEST(BoardAccess, NamesStatesOrderAndChanges) {
         EXPECT_EQ(changes.hidden, c.hidden);
         if (c.renamed != kUnchecked) {
             EXPECT_EQ(changes.renamed, c.renamed);
+        }
+        if (c.restated != kUnchecked) {
+            EXPECT_EQ(changes.restated, c.restated);
         }
     }
 }

@@ -19,6 +19,8 @@ constexpr long kAlertChild = 1000;  // the game's alerts come from this simple e
 constexpr long kTableChild = 93;    // the table's id among the client area's children
 constexpr UINT kNewGameCommand = 100;  // the game's first menu command, «Новая» (wine gives
                                        // no other process the menu to look it up)
+constexpr UINT kPickerOnCommand = 110;   // «Цифры для вставки включены»
+constexpr UINT kPickerOffCommand = 111;  // «Цифры для вставки выключены»
 std::vector<std::pair<DWORD, LONG>> heard;  // (event, child) raised by the game
 
 std::string Utf8(const std::wstring& w) {
@@ -71,10 +73,6 @@ long State(IAccessible* acc, long id) {
     return Long(acc->get_accState(Child(id), &v), v);
 }
 
-long Navigate(IAccessible* acc, long from, long direction) {
-    VARIANT v;
-    return Long(acc->accNavigate(direction, Child(from), &v), v);
-}
 
 // The object a VARIANT names, as a reader takes it: an object of its own, or a simple element
 // of from. Null for none.
@@ -309,7 +307,7 @@ void ReadBoard(IAccessible* acc) {
     Check(NavigatedTo(acc, CHILDID_SELF, NAVDIR_FIRSTCHILD).second == ROLE_SYSTEM_TABLE, "the first child is no table");
     Check(NavigatedTo(acc, CHILDID_SELF, NAVDIR_LASTCHILD).second == ROLE_SYSTEM_STATUSBAR, "the last child is no status line");
     Check(NavigatedTo(acc, 82, NAVDIR_PREVIOUS).second == ROLE_SYSTEM_TABLE, "before «Цифра 1» comes no table");
-    Check(Navigate(acc, 92, NAVDIR_NEXT) == -1, "something after the status line");
+    Check(NavigatedTo(acc, 92, NAVDIR_NEXT).first == L"<none>", "something after the status line");
     Check(NavigatedTo(acc, 9, NAVDIR_NEXT).first == L"<none>", "something after (1,9) in its row");
     Check(NavigatedTo(acc, 1, NAVDIR_DOWN).first == CellName(2, 1, "пусто"), "below (1,1) is not (2,1)");
     Check(NavigatedTo(acc, 1, NAVDIR_NEXT).first == CellName(1, 2, "пусто"), "after (1,1) is not (1,2)");
@@ -381,9 +379,17 @@ void PrintHeard(const char* after) {
     std::printf("heard after %s (event/child):%s\n", after, events.c_str());
 }
 
-// A digit key into a cell the reader chose: the cell keeps the focus under its new name.
-// A new game from the menu: the build is alerted, and the focus goes to the board.
+// A mouse click chooses (2,2), which takes the focus. A digit key into a cell the reader
+// chose: the cell keeps the focus under its new name. The picker switched off and on by its
+// menu commands: its entries hidden and shown, the focus not told again. A new game from the
+// menu: the build is alerted, the focus goes to the board, and its clues are read-only.
 void PlayKeyAndNewGame(IAccessible* acc, HWND game) {
+    heard.clear();
+    PostMessageW(game, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(38 + 16, 38 + 16));
+    PostMessageW(game, WM_LBUTTONUP, 0, MAKELPARAM(38 + 16, 38 + 16));
+    Listen(300);
+    Check(Heard(EVENT_OBJECT_FOCUS, 11) && FromEvent(game, 11).name == CellName(2, 2, "пусто, выбрана"),
+          "no focus on (2,2) chosen by the mouse");
     Check(acc->accDoDefaultAction(Child(2)) == S_OK, "(1,2) has no default action");
     Listen(200);
     heard.clear();
@@ -397,6 +403,20 @@ void PlayKeyAndNewGame(IAccessible* acc, HWND game) {
     Check(told.name == CellName(1, 2, "7") && told.parentRole == ROLE_SYSTEM_ROW,
           "the focus event names " + Utf8(told.name) + ", in a parent of role " + std::to_string(told.parentRole));
     heard.clear();
+    PostMessageW(game, WM_COMMAND, kPickerOffCommand, 0);
+    Listen(300);
+    PrintHeard("the picker switched off");
+    long count = 0;
+    acc->get_accChildCount(&count);
+    int hides = 0;
+    for (long id = 82; id <= 91; ++id) hides += Heard(EVENT_OBJECT_HIDE, id);
+    Check(count == 2 && hides == 10 && Heard(EVENT_OBJECT_REORDER, CHILDID_SELF) && !Heard(EVENT_OBJECT_FOCUS, 2),
+          "the picker switched off: " + std::to_string(count) + " children, " + std::to_string(hides) + " hidden");
+    PostMessageW(game, WM_COMMAND, kPickerOnCommand, 0);
+    Listen(300);
+    acc->get_accChildCount(&count);
+    Check(count == 12 && Heard(EVENT_OBJECT_SHOW, 82), "the picker not back on");
+    heard.clear();
     PostMessageW(game, WM_COMMAND, kNewGameCommand, 0);
     Listen(1500);
     PrintHeard("a new game");
@@ -404,6 +424,12 @@ void PlayKeyAndNewGame(IAccessible* acc, HWND game) {
     Check(Role(acc, kAlertChild) == ROLE_SYSTEM_ALERT, "the alerts' element is no alert");
     Check(Heard(EVENT_OBJECT_FOCUS, kTableChild) && FromEvent(game, kTableChild).role == ROLE_SYSTEM_TABLE,
           "the focus did not go to the new board's table");
+    int wrong = 0;
+    for (long n = 1; n <= 81; ++n) {
+        const bool clue = Name(acc, n).find(Wide("подсказка")) != std::wstring::npos;
+        wrong += clue != ((State(acc, n) & STATE_SYSTEM_READONLY) != 0);
+    }
+    Check(wrong == 0, std::to_string(wrong) + " cells read-only unlike clues or clues not read-only");
 }
 
 void PlayMove(IAccessible* acc, HWND game) {
@@ -412,6 +438,7 @@ void PlayMove(IAccessible* acc, HWND game) {
     Listen(300);
     Check((State(acc, 86) & STATE_SYSTEM_PRESSED) != 0, "«Цифра 5» chosen is not pressed");
     Check(Heard(EVENT_OBJECT_STATECHANGE, 86), "no state change heard for «Цифра 5»");
+    Check(FocusName(acc) == Wide("Цифра 5"), "the focus, asked, is on " + Utf8(FocusName(acc)) + ", not «Цифра 5»");
     heard.clear();
     Check(acc->accDoDefaultAction(Child(23)) == S_OK, "(3,5) has no default action");
     Listen(300);
