@@ -224,11 +224,11 @@ def play(s, w, r, orca, errors):
         missing = [c for n, c in zip((n for i, n in enumerate(r.names()[:81]) if i != last), want)
                    if not n.startswith(c)]
         errors.append(f"before the solving move the bus shows these cells otherwise: {missing}")
-    # The written cell is focused before the message is shown, and the bus has it so (checked
-    # above for every other move); Orca 43 now and then drops that focus when the message follows
-    # at once, so here only the message must be spoken.
+    # Orca ignores events while a flood of them waits ("DELUGE" in its debug): the board filled
+    # at once through the bus makes one. It must have caught up before the last move.
+    orca.quiet(still=2.0, timeout=90)
     orca.after(lambda: (click(picker[grid[last]]), click(r.items()[last])),
-               ["Судоку пройден"], errors, "the solving move", timeout=15)
+               [cell_name(*rc(last), grid[last]), "Судоку пройден"], errors, "the solving move", timeout=15)
 
 
 def main():
