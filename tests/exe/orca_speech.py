@@ -23,12 +23,15 @@ from screen_reader import LAUNCHER, Reader, cell_name, skip, solve, wait  # noqa
 
 SPOKEN = "SPEECH OUTPUT: '"
 UTTERANCE = re.compile(r"(.*?)' ?[\[{]")  # the text, then the voice
+# Orca's focus moved: to whom, and whether it spoke of it.
+LOCUS = re.compile(r"Changing locusOfFocus from .* to \[[^|]*\| (.*)\]\. Notify: (True|False)")
 
 
 class Orca:
     """Orca with its debug output on a terminal, where Python writes it line by line."""
 
     def __init__(self, s, env):
+        self.s = s
         self.lines = []
         master, slave = pty.openpty()
         s.start(["orca", "-u", os.path.join(s.tmp, "orca-prefs"), "--debug-file", "/dev/stdout"], env,
@@ -51,6 +54,22 @@ class Orca:
     def said(self, mark=0):
         """What Orca spoke since line mark of its output, one string an utterance."""
         return [UTTERANCE.match(line.split(SPOKEN, 1)[1]).group(1) for line in self.lines[mark:] if SPOKEN in line]
+
+    def heard_or_took(self, mark):
+        """What Orca spoke since line mark, with the names it took as its focus without a word
+        in their places."""
+        out = []
+        for line in self.lines[mark:]:
+            if SPOKEN in line:
+                out.append(UTTERANCE.match(line.split(SPOKEN, 1)[1]).group(1))
+            elif (m := LOCUS.search(line)) and m.group(2) == "False":
+                out.append(m.group(1))
+        return out
+
+    def locus(self, mark):
+        """The name of the object Orca last took as its focus since line mark, if any."""
+        names = [m.group(1) for line in self.lines[mark:] if (m := LOCUS.search(line))]
+        return names[-1] if names else None
 
     def last(self):
         said = self.said(max(0, len(self.lines) - 500))
@@ -81,9 +100,15 @@ class Orca:
             if len(self.lines) != count:
                 count, since = len(self.lines), time.monotonic()
 
-    def after(self, act, want, errors, what, timeout=8.0, settle=0.3):
+    def after(self, act, want, errors, what, timeout=8.0, settle=0.3, pointer=False):
         """Runs act, then waits until Orca has said each of want in order (with want empty,
-        anything); records a failure."""
+        anything); records a failure.
+
+        With pointer (the step clicks with the mouse), an item of want may also be one Orca
+        took as its focus in silence. Orca's handler of a mouse button makes the object under
+        the pointer its focus without a word when the game has focused it before Orca looks,
+        and then the game's focus event tells Orca nothing new: a race a fast game loses. The
+        player then asks where the focus is (KP_Enter), and Orca must say that item."""
         self.quiet()
         mark = len(self.lines)
         act()
@@ -91,6 +116,12 @@ class Orca:
         while True:
             if self.heard(self.said(mark), want):
                 time.sleep(settle)  # the rest of what it says to this step
+                return self.said(mark)
+            if pointer and time.monotonic() > deadline - timeout / 2 and self.heard(self.heard_or_took(mark), want):
+                time.sleep(settle)
+                took = self.locus(mark)
+                print(f"NOTE: {what}: Orca took «{took}» as its focus in silence, after the mouse button")
+                self.after(lambda: hold(self.s, "KP_Enter"), [took], errors, f"{what}, then where am I")
                 return self.said(mark)
             if time.monotonic() > deadline:
                 errors.append(f"{what}: Orca said {self.said(mark)}, not {want}")
@@ -160,8 +191,11 @@ def play(s, w, r, orca, errors):
         raise Failure("five puzzles without a cell for the flat-review step")
     k, cell = max(fits, key=lambda c: c[1] % 9)
     digit = grid[cell]
-    orca.after(lambda: (click(r.item(f"Цифра {k}")), click(r.item(f"Цифра {k}"))), ["not checked"], errors,
-               f"«Цифра {k}» chosen and dropped by mouse")
+    # The mouse's steps wait for Orca between clicks, as a player who listens does: Orca passes
+    # over a focus event whose object has lost the focus by the time it gets to it.
+    orca.after(lambda: click(r.item(f"Цифра {k}")), [f"Цифра {k}"], errors, f"«Цифра {k}» chosen by mouse",
+               pointer=True)
+    orca.after(lambda: click(r.item(f"Цифра {k}")), ["not checked"], errors, f"«Цифра {k}» dropped by mouse")
     def review(key, want, tries):
         """Orca's flat review moved by a word at a time until it says want."""
         for _ in range(tries):
@@ -191,20 +225,22 @@ def play(s, w, r, orca, errors):
 
     # By mouse: the digit, then the cell.
     cell = empty.pop()
-    orca.after(lambda: (click(r.item(f"Цифра {grid[cell]}")), click(r.items()[cell])),
-               [f"Цифра {grid[cell]}", cell_name(*rc(cell), grid[cell])], errors, f"{rc(cell)} by mouse")
+    orca.after(lambda: click(r.item(f"Цифра {grid[cell]}")), [f"Цифра {grid[cell]}"], errors,
+               f"«Цифра {grid[cell]}» chosen by mouse", pointer=True)
+    orca.after(lambda: click(r.items()[cell]), [cell_name(*rc(cell), grid[cell])], errors, f"{rc(cell)} by mouse",
+               pointer=True)
 
     # By key: the cell chosen by mouse, then a digit repeated in its row, then the right one.
     cell = empty.pop()
     row = (cell // 9) * 9
     repeated = next(v for v in puzzle[row:row + 9] if v)
     orca.after(lambda: click(r.items()[cell]), [cell_name(*rc(cell), 0, "выбрана")], errors,
-               f"{rc(cell)} chosen by mouse")
+               f"{rc(cell)} chosen by mouse", pointer=True)
     orca.after(lambda: hold(s, str(repeated)), [cell_name(*rc(cell), repeated, "повтор")], errors,
                f"{repeated} repeated into {rc(cell)} by key")
     # A digit written ends the choice: the cell is chosen again, and says both words.
     orca.after(lambda: click(r.items()[cell]), [cell_name(*rc(cell), repeated, "повтор, выбрана")], errors,
-               f"{rc(cell)} chosen again by mouse")
+               f"{rc(cell)} chosen again by mouse", pointer=True)
     orca.after(lambda: hold(s, str(grid[cell])), [cell_name(*rc(cell), grid[cell])], errors,
                f"{grid[cell]} into {rc(cell)} by key")
 
@@ -227,8 +263,10 @@ def play(s, w, r, orca, errors):
     # Orca ignores events while a flood of them waits ("DELUGE" in its debug): the board filled
     # at once through the bus makes one. It must have caught up before the last move.
     orca.quiet(still=2.0, timeout=90)
-    orca.after(lambda: (click(picker[grid[last]]), click(r.items()[last])),
-               [cell_name(*rc(last), grid[last]), "Судоку пройден"], errors, "the solving move", timeout=15)
+    orca.after(lambda: click(picker[grid[last]]), [f"Цифра {grid[last]}"], errors,
+               f"«Цифра {grid[last]}» chosen by mouse", timeout=15, pointer=True)
+    orca.after(lambda: click(r.items()[last]), [cell_name(*rc(last), grid[last]), "Судоку пройден"], errors,
+               "the solving move", pointer=True)
 
 
 def main():
