@@ -44,31 +44,6 @@ TablePart::TablePart(BoardAccessible& client, TableLevel level, int index)
 
 TablePart::~TablePart() { client_->Release(); }
 
-HRESULT TablePart::QueryInterface(REFIID riid, void** out) {
-    if (!out) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == __uuidof(IAccessible)) {
-        *out = static_cast<IAccessible*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG TablePart::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
-
-ULONG TablePart::Release() {
-    const LONG n = InterlockedDecrement(&refs_);
-    if (n == 0) delete this;
-    return static_cast<ULONG>(n);
-}
-
-HRESULT TablePart::GetTypeInfoCount(UINT* n) {
-    if (!n) return E_POINTER;
-    *n = 0;
-    return S_OK;
-}
-
 IAccessible* TablePart::Row(int row) const {
     return row >= 1 && row <= 9 ? client_->Part(TableLevel::Row, row) : nullptr;
 }
@@ -227,12 +202,6 @@ HRESULT TablePart::get_accHelp(VARIANT child, BSTR* help) {
     *help = nullptr;
     AS_SELF(child, get_accHelp(self, help));
     return S_FALSE;
-}
-
-HRESULT TablePart::get_accHelpTopic(BSTR* file, VARIANT, long* topic) {
-    if (file) *file = nullptr;
-    if (topic) *topic = 0;
-    return DISP_E_MEMBERNOTFOUND;
 }
 
 HRESULT TablePart::get_accKeyboardShortcut(VARIANT child, BSTR* keys) {

@@ -3,6 +3,7 @@
 #include <oleacc.h>
 
 #include "platform/win32/Win32Accessible.h"
+#include "platform/win32/Win32AccessibleObject.h"
 
 namespace sudoku::win32 {
 
@@ -11,24 +12,11 @@ namespace sudoku::win32 {
 // The table is a child of the client area; its children are its 9 rows, a row's its 9 cells.
 // A child id other than CHILDID_SELF names a child by its place, from 1, and is answered as
 // that child would answer for itself.
-class TablePart final : public IAccessible {
+class TablePart final : public AccessibleObject {
 public:
     // index: 0 for the table, the row 1..9, the cell's id 1..81.
     TablePart(BoardAccessible& client, TableLevel level, int index);
-    TablePart(const TablePart&) = delete;
-    TablePart& operator=(const TablePart&) = delete;
 
-    // IUnknown
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
-    // IDispatch: clients call the methods below directly.
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-        return E_NOTIMPL;
-    }
     // IAccessible
     HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override;
     HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override;
@@ -39,7 +27,6 @@ public:
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override;
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override;
     HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override;
-    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override;
     HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* keys) override;
     HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* child) override;
     HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* children) override;
@@ -49,11 +36,9 @@ public:
     HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override;
     HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* child) override;
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override;
-    HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
 
 private:
-    ~TablePart();
+    ~TablePart() override;
     // The part a child id names (AddRef'd; this one for CHILDID_SELF), or an error.
     HRESULT Resolve(const VARIANT& child, TablePart*& part);
     // The part at place n (1..9) among this one's children; the row or cell beside this one.
@@ -66,7 +51,6 @@ private:
     RECT Bounds(const std::vector<AccessItem>& items) const;
     bool HoldsCell(int id) const;
 
-    LONG refs_ = 1;
     BoardAccessible* client_;  // held
     TableLevel level_;
     int index_;

@@ -178,11 +178,6 @@ std::vector<int> BoardAccessible::ChildIds(const std::vector<AccessItem>& items)
 
 HRESULT BoardAccessible::QueryInterface(REFIID riid, void** out) {
     if (!out) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == __uuidof(IAccessible)) {
-        *out = static_cast<IAccessible*>(this);
-        AddRef();
-        return S_OK;
-    }
     if (riid == IID_IEnumVARIANT && access_) {
         const std::vector<int> ids = ChildIds(access_->Items());
         std::vector<VARIANT> children(ids.size());
@@ -193,22 +188,7 @@ HRESULT BoardAccessible::QueryInterface(REFIID riid, void** out) {
         *out = static_cast<IEnumVARIANT*>(new ChildList(std::move(children)));
         return S_OK;
     }
-    *out = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG BoardAccessible::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
-
-ULONG BoardAccessible::Release() {
-    const LONG n = InterlockedDecrement(&refs_);
-    if (n == 0) delete this;
-    return static_cast<ULONG>(n);
-}
-
-HRESULT BoardAccessible::GetTypeInfoCount(UINT* n) {
-    if (!n) return E_POINTER;
-    *n = 0;
-    return S_OK;
+    return AccessibleObject::QueryInterface(riid, out);
 }
 
 HRESULT BoardAccessible::Resolve(const VARIANT& child, std::vector<AccessItem>& items, Named& named) {
@@ -321,12 +301,6 @@ HRESULT BoardAccessible::get_accHelp(VARIANT child, BSTR* help) {
     *help = nullptr;
     SELF_PART_OR_ITEM(child, get_accHelp(child, help), get_accHelp(self, help));
     return S_FALSE;
-}
-
-HRESULT BoardAccessible::get_accHelpTopic(BSTR* file, VARIANT, long* topic) {
-    if (file) *file = nullptr;
-    if (topic) *topic = 0;
-    return DISP_E_MEMBERNOTFOUND;
 }
 
 HRESULT BoardAccessible::get_accKeyboardShortcut(VARIANT child, BSTR* keys) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/BoardAccess.h"
+#include "platform/win32/Win32AccessibleObject.h"
 
 namespace sudoku::win32 {
 
@@ -22,27 +23,16 @@ enum class TableLevel { Table, Row, Cell };
 // area itself says comes from the system's own object for it. The board's announcements are
 // raised as alerts of one more simple element, kAlertChild, outside that list: an alert that
 // says the status line's news.
-class BoardAccessible final : public IAccessible {
+class BoardAccessible final : public AccessibleObject {
 public:
     using ScreenRectOf = std::function<RECT(const Label&)>;
     // activated: after an item's default action, as after any event delivered to the game.
     BoardAccessible(HWND window, BoardAccess& access, ScreenRectOf screenRect, std::function<void()> activated);
-    BoardAccessible(const BoardAccessible&) = delete;
-    BoardAccessible& operator=(const BoardAccessible&) = delete;
     // The window is going: later calls reach nothing.
     void Disconnect();
 
-    // IUnknown
+    // The client area's children are listed through IEnumVARIANT too.
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
-    // IDispatch: clients call the methods below directly.
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-        return E_NOTIMPL;
-    }
     // IAccessible
     HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override;
     HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override;
@@ -53,7 +43,6 @@ public:
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override;
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override;
     HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override;
-    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override;
     HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* keys) override;
     HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* child) override;
     HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* children) override;
@@ -63,8 +52,6 @@ public:
     HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override;
     HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* child) override;
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override;
-    HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
 
     // For the table's parts.
     bool Connected() const { return access_ != nullptr; }
@@ -78,7 +65,7 @@ public:
     std::vector<int> ChildIds(const std::vector<AccessItem>& items) const;
 
 private:
-    ~BoardAccessible();
+    ~BoardAccessible() override;
     // What a child id names: the client area itself (neither set), one of the table's parts
     // (AddRef'd) or a simple element (its item, of items).
     struct Named {
@@ -88,7 +75,6 @@ private:
     HRESULT Resolve(const VARIANT& child, std::vector<AccessItem>& items, Named& named);
     void ReleaseParts();
 
-    LONG refs_ = 1;
     HWND window_;
     BoardAccess* access_;
     ScreenRectOf screenRect_;
