@@ -17,7 +17,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import xsession as xs  # noqa: E402
-from xsession import Failure, is_dark, rgb_of, wait_exit  # noqa: E402
+from xsession import Failure, finish, is_dark, rgb_of, wait_exit  # noqa: E402
 
 WHITE, CLUE, SELECTED, CONFLICT = rgb_of("#FFFFFF"), rgb_of("#C0C0C0"), rgb_of("#8080FF"), rgb_of("#FFFF00")
 PICKER, PICKER_CHOSEN, BLACK, BG = rgb_of("#80FF80"), rgb_of("#00C000"), rgb_of("#000000"), xs.WINDOW_BG
@@ -67,11 +67,6 @@ def ink_centre(img, pos, s=S18, border=1):
 def check(errors, ok, message):
     if not ok:
         errors.append(message)
-
-
-def finish(errors):
-    if errors:
-        raise Failure("\n  ".join([f"{len(errors)} check(s) failed:"] + errors[:40]))
 
 
 def wait_start(s, prefix=(), env=None, timeout=10.0):
@@ -1519,16 +1514,8 @@ def main():
     exe, name, extra = args[wine], args[wine + 1], args[wine + 2:]
     label = "_".join(["wine"] * wine + [name] + [os.path.basename(e) for e in extra])
     with xs.Session(os.path.abspath(exe), label, os.getcwd(), SCREENS.get(name, xs.SCREEN), wine) as s:
-        try:
-            CASES[name](s, *extra)
-        except Failure as e:
-            print(f"FAILED: {e}")
-            raise
-    print("passed")
+        CASES[name](s, *extra)
 
 
 if __name__ == "__main__":
-    try:
-        main()
-    except Failure:
-        sys.exit(1)
+    xs.run_driver(main)

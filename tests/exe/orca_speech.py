@@ -19,7 +19,7 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import xsession as xs  # noqa: E402
 from xsession import Failure  # noqa: E402
-from screen_reader import LAUNCHER, Reader, cell_name, skip, solve, wait  # noqa: E402
+from screen_reader import LAUNCHER, Reader, cell_name, reader_tools, solve, wait  # noqa: E402
 
 SPOKEN = "SPEECH OUTPUT: '"
 UTTERANCE = re.compile(r"(.*?)' ?[\[{]")  # the text, then the voice
@@ -270,15 +270,7 @@ def play(s, w, r, orca, errors):
 
 
 def main():
-    if not os.environ.get("DBUS_SESSION_BUS_ADDRESS"):
-        skip("no session bus: run inside dbus-run-session (package dbus-daemon)")
-    for tool, package in ((LAUNCHER, "at-spi2-core"), ("orca", "orca"), ("speech-dispatcher", "speech-dispatcher")):
-        if not shutil.which(tool):
-            skip(f"{tool} is missing (package {package})")
-    try:
-        import pyatspi
-    except ImportError:
-        skip("pyatspi is missing (package python3-pyatspi)")
+    pyatspi = reader_tools(("orca", "orca"), ("speech-dispatcher", "speech-dispatcher"))
     exe = os.path.abspath(sys.argv[1])
     with xs.Session(exe, "orca_speech", os.getcwd()) as s:
         os.environ.update(DISPLAY=s.display, XDG_RUNTIME_DIR=s.runtime)
@@ -294,20 +286,14 @@ def main():
             r = Reader(pyatspi)
             errors = []
             play(s, w, r, orca, errors)
-            if errors:
-                raise Failure("\n  ".join([f"{len(errors)} check(s) failed:"] + errors))
-        except Failure as e:
-            print(f"FAILED: {e}")
+            xs.finish(errors)
+        except Failure:
             with open(os.path.join(os.getcwd(), "orca_speech-debug.txt"), "w") as f:
                 f.write("\n".join(orca.lines))
             print("Orca said:\n  " + "\n  ".join(orca.said()))
             raise
         print("Orca said:\n  " + "\n  ".join(orca.said()))
-    print("passed")
 
 
 if __name__ == "__main__":
-    try:
-        main()
-    except Failure:
-        sys.exit(1)
+    xs.run_driver(main)

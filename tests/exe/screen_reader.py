@@ -7,6 +7,7 @@ menu and solves the puzzle with the items' actions.
 Usage: dbus-run-session -- python3 screen_reader.py <path to sudoku>
 """
 import os
+import shutil
 import sys
 import time
 
@@ -21,6 +22,21 @@ EMPTY_STATUS = "Сообщений нет"
 def skip(reason):
     print(f"SKIPPED: {reason} (scripts/setup.sh installs it)")
     sys.exit(xs.SKIP)
+
+
+def reader_tools(*tools):
+    """pyatspi, once the session bus, the bus launcher and each (tool, package) are here;
+    else the test is skipped."""
+    if not os.environ.get("DBUS_SESSION_BUS_ADDRESS"):
+        skip("no session bus: run inside dbus-run-session (package dbus-daemon)")
+    for tool, package in ((LAUNCHER, "at-spi2-core"),) + tools:
+        if not shutil.which(tool):
+            skip(f"{tool} is missing (package {package})")
+    try:
+        import pyatspi
+    except ImportError:
+        skip("pyatspi is missing (package python3-pyatspi)")
+    return pyatspi
 
 
 def wait(what, probe, timeout=10.0):
@@ -284,39 +300,23 @@ def play_new_game(r, errors):
 
 
 def main():
-    if not os.environ.get("DBUS_SESSION_BUS_ADDRESS"):
-        skip("no session bus: run inside dbus-run-session (package dbus-daemon)")
-    if not os.path.exists(LAUNCHER):
-        skip(f"{LAUNCHER} is missing (package at-spi2-core)")
-    try:
-        import pyatspi
-    except ImportError:
-        skip("pyatspi is missing (package python3-pyatspi)")
+    pyatspi = reader_tools()
     exe = os.path.abspath(sys.argv[1])
     with xs.Session(exe, "screen_reader", os.getcwd()) as s:
         # The bus and the reader see this display and runtime folder, as the game does.
         os.environ.update(DISPLAY=s.display, XDG_RUNTIME_DIR=s.runtime)
         s.start([LAUNCHER], dict(s.env), group=True)
         proc, w = s.launch(env=dict(s.env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"))
-        try:
-            r = Reader(pyatspi)
-            errors = []
-            check_reading(r, errors)
-            check_geometry(r, s, w, errors)
-            check_mouse_and_key(r, w, errors)
-            check_move(r, errors)
-            check_hidden_picker(r, errors)
-            play_new_game(r, errors)
-            if errors:
-                raise Failure("\n  ".join([f"{len(errors)} check(s) failed:"] + errors))
-        except Failure as e:
-            print(f"FAILED: {e}")
-            raise
-    print("passed")
+        r = Reader(pyatspi)
+        errors = []
+        check_reading(r, errors)
+        check_geometry(r, s, w, errors)
+        check_mouse_and_key(r, w, errors)
+        check_move(r, errors)
+        check_hidden_picker(r, errors)
+        play_new_game(r, errors)
+        xs.finish(errors)
 
 
 if __name__ == "__main__":
-    try:
-        main()
-    except Failure:
-        sys.exit(1)
+    xs.run_driver(main)

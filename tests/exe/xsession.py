@@ -13,6 +13,7 @@ import shutil
 import signal
 import struct
 import subprocess
+import sys
 import tempfile
 import time
 import zlib
@@ -25,6 +26,22 @@ SKIP = 77  # exit status that ctest reports as skipped
 
 class Failure(Exception):
     pass
+
+
+def finish(errors):
+    """Fails with every check that did (the first 40)."""
+    if errors:
+        raise Failure("\n  ".join([f"{len(errors)} check(s) failed:"] + errors[:40]))
+
+
+def run_driver(main):
+    """A test driver's entry: a Failure is printed and ends it with status 1."""
+    try:
+        main()
+    except Failure as e:
+        print(f"FAILED: {e}")
+        sys.exit(1)
+    print("passed")
 
 
 def wine_loader(exe):

@@ -10,8 +10,8 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "exe"))
 import exe_cases as ex  # noqa: E402
 import xsession as xs  # noqa: E402
-from exe_cases import S18, check, finish  # noqa: E402
-from xsession import Failure  # noqa: E402
+from exe_cases import S18, check  # noqa: E402
+from xsession import Failure, finish  # noqa: E402
 
 
 def launch_at_dpi(s, dpi):
@@ -103,16 +103,8 @@ def main():
     exe, name, extra = sys.argv[1], sys.argv[2], sys.argv[3:]
     label = "_".join(["wine", name] + extra)
     with xs.Session(os.path.abspath(exe), label, os.getcwd(), SCREENS.get(name, xs.SCREEN), True) as s:
-        try:
-            CASES[name](s, *extra)
-        except Failure as e:
-            print(f"FAILED: {e}")
-            raise
-    print("passed")
+        CASES[name](s, *extra)
 
 
 if __name__ == "__main__":
-    try:
-        main()
-    except Failure:
-        sys.exit(1)
+    xs.run_driver(main)
